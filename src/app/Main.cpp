@@ -1,0 +1,204 @@
+#include "app/Main.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStackedLayout>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "platform/Dialogs.h"
+#include "platform/SystemServices.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr QRect kDesignGeometry(319, 118, 764, 609);
+constexpr int kKeepAliveInterval = 25000;
+
+struct TStatusPanelDesign {
+  const char* text;
+  int width;
+  Qt::Alignment alignment;
+};
+
+const TStatusPanelDesign kStatusPanels[TfrmMain::kStatusPanelCount] = {
+    {"Ln: 1", 60, Qt::AlignCenter},
+    {"Col: 1", 64, Qt::AlignCenter},
+    {"", 26, Qt::AlignCenter},  // the connection indicator, drawn by the program
+    {"File", 50, Qt::AlignLeft | Qt::AlignVCenter},
+};
+
+}  // namespace
+
+bool VisualStylesInactive() { return false; }
+
+TfrmMain::TfrmMain(TAppServices services, QWidget* parent) : QMainWindow(parent), services_(services) {
+  setWindowTitle("Tarnwick");
+  QFont font("Tahoma");
+  font.setPixelSize(11);
+  setFont(font);
+  setMinimumSize(300, 200);
+  move(kDesignGeometry.topLeft());
+  resize(kDesignGeometry.size());
+  BuildLayout();
+
+  Closing = false;
+  ClearStatusBar();
+  ReportLoadProblems(LoadSettings(Settings, services_.registry, SettingsEnvironment()));
+  tmrKeepAlive->setInterval(kKeepAliveInterval);
+  if (Settings.FTPKeepAlive)
+    tmrKeepAlive->start();
+  else
+    tmrKeepAlive->stop();
+  RestoreGeometry();
+  ClassicLook = VisualStylesInactive();
+  if (!ClassicLook) statusPanels_[2]->setFixedWidth(kStatusPanels[2].width + 3);
+}
+
+TfrmMain::~TfrmMain() {
+  // Saved once more as the window goes, as when it closed; a failure already reported at the
+  // close is not reported twice.
+  bool failedAtClose = lastSaveFailed_;
+  try {
+    SaveSettings(Settings, services_.registry, SettingsEnvironment());
+  } catch (const ERegistryException& e) {
+    if (!failedAtClose) services_.dialogs.ShowException(e.what(), e.Reason());
+  }
+}
+
+void TfrmMain::BuildLayout() {
+  QMenu* fileMenu = menuBar()->addMenu("&File");
+  actExit = fileMenu->addAction("E&xit");
+  actExit->setToolTip("Exit");
+  connect(actExit, &QAction::triggered, this, &QWidget::close);
+
+  tbMain = addToolBar("Main");
+  tbUpload = addToolBar("Upload");
+  tbHighlighting = addToolBar("Highlighting");
+  for (QToolBar* bar : {tbMain, tbUpload, tbHighlighting}) bar->setObjectName(bar->windowTitle());
+
+  auto* client = new QWidget(this);
+  auto* column = new QVBoxLayout(client);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  auto* gap = new QWidget(client);
+  gap->setFixedHeight(2);
+  column->addWidget(gap);
+
+  auto* pages = new QWidget(client);
+  auto* stack = new QStackedLayout(pages);
+  stack->setStackingMode(QStackedLayout::StackAll);
+  pcMain = new QTabWidget(pages);
+  pcMain->setObjectName("pcMain");
+  pcMain->setUsesScrollButtons(false);
+  pcMain->setDocumentMode(false);
+  auto* blank = new QFrame(pages);
+  blank->setObjectName("panNoDocsOpen");
+  blank->setFrameShape(QFrame::NoFrame);
+  blank->setAutoFillBackground(true);
+  panNoDocsOpen = blank;
+  stack->addWidget(pcMain);
+  stack->addWidget(panNoDocsOpen);
+  stack->setCurrentWidget(panNoDocsOpen);
+  column->addWidget(pages, 1);
+  setCentralWidget(client);
+
+  tmrKeepAlive = new QTimer(this);
+  BuildStatusBar();
+}
+
+void TfrmMain::BuildStatusBar() {
+  sbMain = new QStatusBar(this);
+  sbMain->setObjectName("sbMain");
+  sbMain->setFixedHeight(19);
+  for (int i = 0; i < kStatusPanelCount; ++i) {
+    auto* panel = new QLabel(QString::fromUtf8(kStatusPanels[i].text), sbMain);
+    panel->setAlignment(kStatusPanels[i].alignment);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setFrameShadow(QFrame::Sunken);
+    // The File panel shows a whole path, so it takes the rest of the bar.
+    bool last = i == kStatusPanelCount - 1;
+    if (last)
+      panel->setMinimumWidth(kStatusPanels[i].width);
+    else
+      panel->setFixedWidth(kStatusPanels[i].width);
+    sbMain->addWidget(panel, last ? 1 : 0);
+    statusPanels_[i] = panel;
+  }
+  setStatusBar(sbMain);
+}
+
+void TfrmMain::ClearStatusBar() {
+  for (int panel : {0, 1, 3}) statusPanels_[panel]->clear();
+}
+
+QString TfrmMain::StatusPanelText(int panel) const { return statusPanels_.at(panel)->text(); }
+
+void TfrmMain::SetStatusPanelText(int panel, const QString& text) { statusPanels_.at(panel)->setText(text); }
+
+int TfrmMain::StatusPanelWidth(int panel) const { return statusPanels_.at(panel)->width(); }
+
+TSettingsEnvironment TfrmMain::SettingsEnvironment() {
+  // Qt knows the frame only once a window manager has drawn it, so the stored geometry is the
+  // frame's position with the client's size: what is recorded is exactly what restores.
+  return {services_.system, [this] { return TWindowBounds{x(), y(), width(), height()}; }};
+}
+
+void TfrmMain::ReportLoadProblems(const TSettingsLoadReport& report) {
+  if (!report.storeError.empty()) services_.dialogs.ShowException(report.storeError, report.storeErrorReason);
+  std::string notice = services_.registry.TakeDamageNotice();
+  if (!report.defaultedValues.empty()) {
+    std::string names;
+    for (const std::string& name : report.defaultedValues) names += (names.empty() ? "" : ", ") + name;
+    if (!notice.empty()) notice += "\n\n";
+    notice += "These settings were stored with the wrong type and are back to their defaults: " + names + ".";
+  }
+  if (!notice.empty()) services_.dialogs.MessageDlg(notice, TMsgDlgType::mtWarning, mbOK);
+}
+
+void TfrmMain::RestoreGeometry() {
+  // Applied as stored, without checking them against the screen.
+  move(Settings.WindowLeft, Settings.WindowTop);
+  resize(Settings.WindowWidth, Settings.WindowHeight);
+  setWindowState(Settings.WindowMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+void TfrmMain::RecordGeometry() {
+  if (isMaximized()) {
+    Settings.WindowMaximized = true;
+    return;
+  }
+  Settings.WindowMaximized = false;
+  Settings.WindowLeft = x();
+  Settings.WindowTop = y();
+  Settings.WindowWidth = width();
+  Settings.WindowHeight = height();
+}
+
+void TfrmMain::SaveSettingsReporting() {
+  try {
+    SaveSettings(Settings, services_.registry, SettingsEnvironment());
+    lastSaveFailed_ = false;
+  } catch (const ERegistryException& e) {
+    lastSaveFailed_ = true;
+    services_.dialogs.ShowException(e.what(), e.Reason());
+  }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+  Closing = true;
+  CloseCancelled = false;
+  RecordGeometry();
+  // Settings that cannot be saved are reported, and the window still closes: nobody is kept
+  // from quitting by a folder they cannot write.
+  SaveSettingsReporting();
+  event->accept();
+}
+
+}  // namespace tarnwick
