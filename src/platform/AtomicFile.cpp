@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace tarnwick {
@@ -31,22 +33,46 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+mode_t CurrentUmask() {
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return mask;
+}
+
+std::string FollowLinks(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return error ? path : resolved.string();
+}
+
 }  // namespace
 
 void ThrowFileError(const std::string& path, int error) {
   throw std::system_error(error, std::generic_category(), path);
 }
 
-TAtomicFileWriter::TAtomicFileWriter(std::string target, mode_t mode, TModeRule rule) : target_(std::move(target)) {
+TAtomicFileWriter::TAtomicFileWriter(const std::string& target, const TFileReplaceRules& rules)
+    : target_(FollowLinks(target)) {
   struct stat existing {};
-  if (rule == TModeRule::KeepTargetMode && ::stat(target_.c_str(), &existing) == 0) mode = existing.st_mode & 07777;
+  bool exists = ::stat(target_.c_str(), &existing) == 0;
+  mode_t mode = rules.forceMode ? rules.newFileMode
+                : exists        ? existing.st_mode & 07777
+                                : rules.newFileMode & ~CurrentUmask();
 
   std::string pattern = FolderOf(target_) + "/." + NameOf(target_) + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   fd_ = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd_ < 0) ThrowFileError(target_, errno);
+  if (fd_ < 0) {
+    int error = errno;
+    if (rules.allowInPlace && exists && (error == EACCES || error == EPERM) && OpenInPlace()) return;
+    ThrowFileError(target_, error);
+  }
   tempPath_ = name.data();
+  // A file replaced by someone else's session stays theirs. Without the right to give it
+  // away the new file is ours, as any editor's would be.
+  if (exists && ::fchown(fd_, existing.st_uid, existing.st_gid) != 0) errno = 0;
   if (::fchmod(fd_, mode) != 0) {
     int error = errno;
     ::close(fd_);
@@ -56,11 +82,15 @@ TAtomicFileWriter::TAtomicFileWriter(std::string target, mode_t mode, TModeRule 
   }
 }
 
+bool TAtomicFileWriter::OpenInPlace() {
+  fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  return fd_ >= 0;
+}
+
 TAtomicFileWriter::~TAtomicFileWriter() {
-  if (fd_ >= 0) {
-    ::close(fd_);
-    ::unlink(tempPath_.c_str());
-  }
+  if (fd_ < 0) return;
+  ::close(fd_);
+  if (!tempPath_.empty()) ::unlink(tempPath_.c_str());
 }
 
 void TAtomicFileWriter::Write(std::string_view bytes) {
@@ -76,24 +106,24 @@ void TAtomicFileWriter::Write(std::string_view bytes) {
 
 void TAtomicFileWriter::Commit() {
   if (::fsync(fd_) != 0) ThrowFileError(target_, errno);
-  int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) {
-    int error = errno;
-    ::unlink(tempPath_.c_str());
-    ThrowFileError(target_, error);
+  int fd = std::exchange(fd_, -1);
+  bool closed = ::close(fd) == 0;
+  int error = errno;
+  if (tempPath_.empty()) {
+    if (!closed) ThrowFileError(target_, error);
+    return;
   }
-  if (::rename(tempPath_.c_str(), target_.c_str()) != 0) {
-    int error = errno;
-    ::unlink(tempPath_.c_str());
-    ThrowFileError(target_, error);
+  if (closed && ::rename(tempPath_.c_str(), target_.c_str()) == 0) {
+    SyncFolder(FolderOf(target_));
+    return;
   }
-  SyncFolder(FolderOf(target_));
+  error = errno;
+  ::unlink(tempPath_.c_str());
+  ThrowFileError(target_, error);
 }
 
-void WriteFileAtomically(const std::string& target, std::string_view bytes, mode_t mode,
-                         TAtomicFileWriter::TModeRule rule) {
-  TAtomicFileWriter writer(target, mode, rule);
+void WriteFileAtomically(const std::string& target, std::string_view bytes, const TFileReplaceRules& rules) {
+  TAtomicFileWriter writer(target, rules);
   writer.Write(bytes);
   writer.Commit();
 }

@@ -142,7 +142,7 @@ void TRegistryFile::KeepDamagedFileAside(const std::string& why) {
 
 void TRegistryFile::Store(const TRegistryTree& tree) {
   MakeFolders(FolderOf(path_));
-  WriteFileAtomically(path_, FormatRegistryText(tree), 0600, TAtomicFileWriter::TModeRule::ForceMode);
+  WriteFileAtomically(path_, FormatRegistryText(tree), {.newFileMode = 0600, .forceMode = true});
 }
 
 void TRegistryFile::CommitTree(const TRegistryTree& tree, const std::string& firstChanged) {

@@ -28,13 +28,13 @@ TEST(AtomicFile, ReplacesTheContentAndKeepsTheTargetsModeUnlessForced) {
   std::string target = dir / "page.html";
   WriteFile(target, "old");
   ::chmod(target.c_str(), 0640);
-  WriteFileAtomically(target, "new content", 0600);
+  WriteFileAtomically(target, "new content", {.newFileMode = 0600});
   EXPECT_EQ(ReadFile(target), "new content");
   struct stat info {};
   ::stat(target.c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 
-  WriteFileAtomically(target, "secret", 0600, TAtomicFileWriter::TModeRule::ForceMode);
+  WriteFileAtomically(target, "secret", {.newFileMode = 0600, .forceMode = true});
   ::stat(target.c_str(), &info);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(FilesIn(dir.Path()), 1) << "no temporary file is left behind";
@@ -45,7 +45,7 @@ TEST(AtomicFile, AWriterDroppedBeforeCommitLeavesTheOldFileAndNoTrace) {
   std::string target = dir / "registry.reg";
   WriteFile(target, "old");
   {
-    TAtomicFileWriter writer(target, 0600);
+    TAtomicFileWriter writer(target, {});
     writer.Write("half of the new");
     EXPECT_TRUE(std::filesystem::exists(writer.TemporaryPath()));
   }
@@ -67,7 +67,7 @@ TEST(AtomicFile, ASaveKilledBeforeTheRenameLeavesTheOldSettingsReadable) {
   pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    TAtomicFileWriter writer(target, 0600);
+    TAtomicFileWriter writer(target, {});
     writer.Write("[HKEY_CURRENT_USER\\Software\\Pellmoor Software\\Tarnwick]\n\"TabWidth\"=dword:0000");
     ::_exit(0);  // the process dies here, as at a power cut, before the rename
   }
@@ -86,7 +86,7 @@ TEST(AtomicFile, ASaveKilledBeforeTheRenameLeavesTheOldSettingsReadable) {
 TEST(AtomicFile, FailuresNameTheFileAndTheReason) {
   TTempDir dir;
   try {
-    WriteFileAtomically(dir / "missing/folder/file.txt", "x", 0644);
+    WriteFileAtomically(dir / "missing/folder/file.txt", "x", {});
     ADD_FAILURE() << "wrote into a missing folder";
   } catch (const std::system_error& e) {
     EXPECT_NE(std::string(e.what()).find(dir / "missing/folder/file.txt"), std::string::npos) << e.what();
