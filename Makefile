@@ -36,7 +36,7 @@ test-sanitize: deps
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
 bench: build
-	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+	bench/run.sh $(BUILD)
 
 screenshot: build
 	$(BUILD)/tools/tarnwick_screenshot docs/main-window.png

@@ -1,32 +1,40 @@
 #include "editor/LineText.h"
 
-#include <cstdlib>
+#include "platform/LargeMemory.h"
+
 #include <cstring>
 #include <limits>
-#include <new>
 #include <stdexcept>
 
 namespace tarnwick {
 
+namespace {
+
+std::uint32_t CheckedSize(std::size_t size) {
+  if (size > std::numeric_limits<std::uint32_t>::max() - sizeof(TTextBlock)) throw std::length_error("a text of 4 GiB or more");
+  return static_cast<std::uint32_t>(size);
+}
+
+}  // namespace
+
 TTextBlock* TTextBlock::Allocate(std::size_t size) {
-  if (size > std::numeric_limits<std::uint32_t>::max()) throw std::length_error("a text of 4 GiB or more");
-  auto* block = static_cast<TTextBlock*>(std::malloc(sizeof(TTextBlock) + size));
-  if (block == nullptr) throw std::bad_alloc();
+  std::uint32_t checked = CheckedSize(size);
+  auto* block = static_cast<TTextBlock*>(AllocateMemory(sizeof(TTextBlock) + checked));
   block->refs = 1;
-  block->size = static_cast<std::uint32_t>(size);
+  block->size = checked;
   return block;
 }
 
-TTextBlock* TTextBlock::Shrink(TTextBlock* block, std::size_t size) {
-  if (size >= block->size) return block;
-  auto* smaller = static_cast<TTextBlock*>(std::realloc(block, sizeof(TTextBlock) + size));
-  if (smaller == nullptr) return block;
-  smaller->size = static_cast<std::uint32_t>(size);
-  return smaller;
+TTextBlock* TTextBlock::Resize(TTextBlock* block, std::size_t size) {
+  std::uint32_t checked = CheckedSize(size);
+  if (checked == block->size) return block;
+  auto* resized = static_cast<TTextBlock*>(ResizeMemory(block, sizeof(TTextBlock) + block->size, sizeof(TTextBlock) + checked));
+  resized->size = checked;
+  return resized;
 }
 
 void TTextBlock::Release(TTextBlock* block) {
-  if (block != nullptr && --block->refs == 0) std::free(block);
+  if (block != nullptr && --block->refs == 0) FreeMemory(block, sizeof(TTextBlock) + block->size);
 }
 
 TLineText::TLineText(std::string_view text) {

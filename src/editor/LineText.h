@@ -17,8 +17,8 @@ struct TTextBlock {
 
   // A block with room for size bytes and one reference.
   static TTextBlock* Allocate(std::size_t size);
-  // Gives back the bytes beyond size (after a read that came up short).
-  static TTextBlock* Shrink(TTextBlock* block, std::size_t size);
+  // The same block with room for size bytes; the bytes it had up to size are kept.
+  static TTextBlock* Resize(TTextBlock* block, std::size_t size);
   static void AddRef(TTextBlock* block) {
     if (block != nullptr) ++block->refs;
   }

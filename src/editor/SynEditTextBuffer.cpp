@@ -17,6 +17,7 @@
 #include "editor/Utf8.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileErrors.h"
+#include "platform/LargeMemory.h"
 
 namespace tarnwick {
 
@@ -82,7 +83,7 @@ TSynEditStringList::~TSynEditStringList() {
   OnLinesRemoved = nullptr;
   OnLinesReplaced = nullptr;
   ReleaseRecords(0, count_);
-  std::free(lines_);
+  FreeMemory(lines_, static_cast<std::size_t>(capacity_) * kRecordSize);
 }
 
 void TSynEditStringList::CheckIndex(int index, int limit) const {
@@ -126,14 +127,8 @@ void TSynEditStringList::MoveGapTo(int index) {
 
 void TSynEditStringList::Resize(int capacity) {
   MoveGapTo(count_);
-  if (capacity == 0) {
-    std::free(lines_);
-    lines_ = nullptr;
-  } else {
-    auto* lines = static_cast<TSynEditStringRec*>(std::realloc(lines_, static_cast<std::size_t>(capacity) * kRecordSize));
-    if (lines == nullptr) throw std::bad_alloc();
-    lines_ = lines;
-  }
+  lines_ = static_cast<TSynEditStringRec*>(
+      ResizeMemory(lines_, static_cast<std::size_t>(capacity_) * kRecordSize, static_cast<std::size_t>(capacity) * kRecordSize));
   capacity_ = capacity;
 }
 
@@ -385,9 +380,8 @@ void TSynEditStringList::Clear() {
   if (count_ > 0) {
     Bracketed([&] {
       ReleaseRecords(0, count_);
-      std::free(lines_);
-      lines_ = nullptr;
-      count_ = capacity_ = gapStart_ = 0;
+      Resize(0);
+      count_ = gapStart_ = 0;
       lineData_.clear();
       if (OnLinesCleared) OnLinesCleared(*this);
     });
@@ -482,11 +476,8 @@ TTextBlock* ReadAll(int fd, const std::string& name) {
         TTextBlock::Release(block);
         throw EFOpenError(name, EFBIG);
       }
-      TTextBlock* bigger = TTextBlock::Allocate(capacity * 2);
-      std::memcpy(bigger->Bytes(), block->Bytes(), done);
-      TTextBlock::Release(block);
-      block = bigger;
       capacity *= 2;
+      block = TTextBlock::Resize(block, capacity);
     }
     ssize_t n = ::read(fd, block->Bytes() + done, capacity - done);
     if (n < 0 && errno == EINTR) continue;
@@ -498,7 +489,7 @@ TTextBlock* ReadAll(int fd, const std::string& name) {
     if (n == 0) break;
     done += static_cast<std::size_t>(n);
   }
-  return TTextBlock::Shrink(block, done);
+  return TTextBlock::Resize(block, done);
 }
 
 }  // namespace
@@ -543,7 +534,7 @@ void TSynEditStringList::ReadStream(std::istream& stream) {
     if (!stream || size < 0) throw std::ios_base::failure("the stream cannot be read");
     block = TTextBlock::Allocate(static_cast<std::size_t>(size));
     stream.read(block->Bytes(), size);
-    block = TTextBlock::Shrink(block, static_cast<std::size_t>(stream.gcount()));
+    block = TTextBlock::Resize(block, static_cast<std::size_t>(stream.gcount()));
     ReadBlock(block);
   });
   TTextBlock::Release(block);

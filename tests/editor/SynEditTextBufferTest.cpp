@@ -458,6 +458,25 @@ TEST(TextBufferStorage, GrowsBySixteenThenByAQuarterAndKeepsRecordsInOrderAround
   EXPECT_EQ(appended.LineFlags(1), LengthStale);
 }
 
+TEST(TextBufferStorage, ALargeFileLoadsEditsAndSavesBackByteForByte) {
+  TTempDir dir;
+  std::string bytes;
+  for (int i = 0; i < 150000; ++i) bytes += "<li class=\"n" + std::to_string(i) + "\">\titem</li>\r\n";
+  WriteFile(dir / "big.html", bytes);
+  TSynEditStringList list;
+  list.LoadFile(dir / "big.html");
+  ASSERT_EQ(list.Count(), 150000);
+  EXPECT_EQ(list.LineBreakStyle(), Style::lbCRLF);
+  for (int at : {149999, 0, 75000, 1}) {
+    list.Insert(at, "inserted");
+    list.Delete(at);
+  }
+  list.SaveFile(dir / "copy.html");
+  EXPECT_TRUE(ReadFile(dir / "copy.html") == bytes);
+  EXPECT_EQ(list.ExpandedText(7).Str(), "<li class=\"n7\">\titem</li>");
+  EXPECT_EQ(list.ExpandedText(70).Str(), "<li class=\"n70\">\t\t\t\t\t\t\t\titem</li>");
+}
+
 TEST(TextBufferStorage, LineDataAndRangesTravelWithTheirLines) {
   TSynEditStringList list;
   int one = 1, two = 2;
