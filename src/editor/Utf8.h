@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace tarnwick {
@@ -22,5 +23,8 @@ int Utf8Columns(std::string_view text);
 // True when text[pos] continues a well-formed sequence that starts before pos, so that a
 // position there would stand inside a character.
 bool IsInsideUtf8Char(std::string_view text, std::size_t pos);
+
+// The UTF-8 bytes of a code point; a value that is no character gives U+FFFD.
+std::string EncodeUtf8(char32_t code);
 
 }  // namespace tarnwick

@@ -1,0 +1,472 @@
+#include "editor/SynEdit.h"
+
+#include <algorithm>
+
+#include "editor/SynEditScope.h"
+#include "editor/Utf8.h"
+
+namespace tarnwick {
+
+TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
+    : canvas_(canvas), clipboard_(clipboard), wordChars_(DefaultWordChars()) {
+  Keystrokes.ResetDefaults();
+  lines_.OnUpdateEnd = [this](TSynEditStringList&) {
+    SetCaretPosEx(caret_, false);
+    SetBlockAnchor(caret_);
+  };
+  lines_.OnLinesCleared = [this](TSynEditStringList&) {
+    undoList_.ClearRecords();
+    redoList_.ClearRecords();
+    caret_ = blockAnchor_ = blockActive_ = {1, 1};
+    topRow_ = leftColumn_ = 1;
+  };
+  undoList_.OnAdded = [this](TSynEditUndoList& list) { UndoListAdded(list); };
+  redoList_.OnAdded = [this](TSynEditUndoList& list) { UndoListAdded(list); };
+  canvas_.SetFont(font_);
+}
+
+TSynEdit::~TSynEdit() {
+  lines_.OnUpdateEnd = nullptr;
+  lines_.OnLinesCleared = nullptr;
+}
+
+TSynCharSet TSynEdit::DefaultWordChars() {
+  TSynCharSet chars;
+  for (int c = '0'; c <= '9'; ++c) chars.set(c);
+  for (int c = 'A'; c <= 'Z'; ++c) chars.set(c), chars.set(c - 'A' + 'a');
+  chars.set('_');
+  // Every byte of a UTF-8 character belongs to words, so word motion never splits one.
+  for (int c = 128; c < 256; ++c) chars.set(c);
+  return chars;
+}
+
+// ---- lines and positions ------------------------------------------------------------------
+
+std::string TSynEdit::LineText(int line) const { return lines_.Get(line - 1).Str(); }
+
+void TSynEdit::StoreLine(int line, std::string_view text) {
+  if (options_ & eoTrimTrailingSpaces) {
+    std::size_t end = text.find_last_not_of(" \t");
+    text = end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+  }
+  lines_.ReplaceLine(line - 1, TLineText(text));
+}
+
+int TSynEdit::ToCharStart(std::string_view line, int pos) const {
+  std::size_t index = static_cast<std::size_t>(pos - 1);
+  while (index > 0 && IsInsideUtf8Char(line, index)) --index;
+  return static_cast<int>(index) + 1;
+}
+
+TBufferCoord TSynEdit::LimitPosition(TBufferCoord pos, bool forCaret) const {
+  pos.Line = std::clamp(pos.Line, 1, std::max(1, LineCount()));
+  std::string line = LineText(pos.Line);
+  int length = static_cast<int>(line.size());
+  if (forCaret) {
+    if (!(options_ & eoScrollPastEol))
+      pos.Char = std::min(pos.Char, length + 1);
+    else if (!wordWrap_ && !(options_ & eoAutoSizeMaxScrollWidth))
+      pos.Char = std::min(pos.Char, maxScrollWidth_ + 1);
+  }
+  pos.Char = std::max(pos.Char, 1);
+  if (pos.Char <= length) pos.Char = ToCharStart(line, pos.Char);
+  return pos;
+}
+
+void TSynEdit::SetCaretPosEx(TBufferCoord pos, bool ensureVisible) {
+  pos = LimitPosition(pos, true);
+  TSynStatusChanges changes = 0;
+  if (pos.Char != caret_.Char) changes |= scCaretX;
+  if (pos.Line != caret_.Line) changes |= scCaretY;
+  caret_ = pos;
+  if (changes != 0) StatusChanged(changes);
+  if (ensureVisible) EnsureCaretVisible();
+}
+
+namespace {
+
+TBufferCoord LimitSelectionEnd(TBufferCoord pos, int lineCount, int maxScrollWidth, bool limitToWidth) {
+  pos.Char = std::max(pos.Char, 1);
+  if (limitToWidth) pos.Char = std::min(pos.Char, maxScrollWidth + 1);
+  pos.Line = std::clamp(pos.Line, 1, std::max(1, lineCount));
+  return pos;
+}
+
+}  // namespace
+
+void TSynEdit::SetBlockAnchor(TBufferCoord pos) {
+  pos = LimitSelectionEnd(pos, LineCount(), maxScrollWidth_, (options_ & eoScrollPastEol) && !wordWrap_);
+  std::string line = LineText(pos.Line);
+  if (selectionMode_ == TSynSelectionMode::smNormal) pos.Char = std::min(pos.Char, static_cast<int>(line.size()) + 1);
+  if (pos.Char <= static_cast<int>(line.size())) pos.Char = ToCharStart(line, pos.Char);
+  bool changed = !(pos == blockAnchor_ && pos == blockActive_);
+  blockAnchor_ = blockActive_ = pos;
+  if (changed) StatusChanged(scSelection);
+}
+
+void TSynEdit::SetBlockActive(TBufferCoord pos) {
+  pos = LimitSelectionEnd(pos, LineCount(), maxScrollWidth_, (options_ & eoScrollPastEol) && !wordWrap_);
+  std::string line = LineText(pos.Line);
+  if (selectionMode_ == TSynSelectionMode::smNormal) pos.Char = std::min(pos.Char, static_cast<int>(line.size()) + 1);
+  if (pos.Char <= static_cast<int>(line.size())) pos.Char = ToCharStart(line, pos.Char);
+  if (pos == blockActive_) return;
+  blockActive_ = pos;
+  StatusChanged(scSelection);
+}
+
+void TSynEdit::SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor, TBufferCoord active) {
+  IncPaintLock();
+  SetCaretPos(caret);
+  SetBlockAnchor(anchor);
+  SetBlockActive(active);
+  DecPaintLock();
+}
+
+TBufferCoord TSynEdit::SelectionBegin() const { return blockActive_ < blockAnchor_ ? blockActive_ : blockAnchor_; }
+
+TBufferCoord TSynEdit::SelectionEnd() const { return blockActive_ < blockAnchor_ ? blockAnchor_ : blockActive_; }
+
+bool TSynEdit::HasSelection() const {
+  return blockAnchor_.Char != blockActive_.Char ||
+         (blockAnchor_.Line != blockActive_.Line && selectionMode_ != TSynSelectionMode::smColumn);
+}
+
+void TSynEdit::SetSelectionMode(TSynSelectionMode mode) {
+  if (mode == selectionMode_) return;
+  selectionMode_ = mode;
+  if (HasSelection()) StatusChanged(scSelection);
+}
+
+int TSynEdit::CharColumns(std::string_view line, int chars) const {
+  int column = 0, width = TabWidth();
+  std::size_t pos = 0, end = std::min(line.size(), static_cast<std::size_t>(std::max(chars, 0)));
+  while (pos < end) {
+    if (line[pos] == '\t') {
+      column += width - column % width;
+      ++pos;
+    } else {
+      TUtf8Char c = Utf8CharAt(line, pos);
+      column += c.columns;
+      pos += c.length;
+    }
+  }
+  return column + std::max(0, chars - static_cast<int>(line.size()));
+}
+
+TDisplayCoord TSynEdit::BufferToDisplayPos(TBufferCoord pos) const {
+  return {CharColumns(LineText(pos.Line), pos.Char - 1) + 1, pos.Line};
+}
+
+TBufferCoord TSynEdit::DisplayToBufferPos(TDisplayCoord pos) const {
+  std::string line = LineText(pos.Row);
+  int width = TabWidth(), column = 0;
+  std::size_t at = 0, start = 0;
+  // The position before the character whose cells hold the column.
+  while (column < pos.Column) {
+    start = at;
+    if (at < line.size()) {
+      if (line[at] == '\t') {
+        column += width - column % width;
+        ++at;
+      } else {
+        TUtf8Char c = Utf8CharAt(line, at);
+        column += c.columns;
+        at += c.length;
+      }
+    } else {
+      ++column;
+      ++at;
+    }
+  }
+  return {static_cast<int>(start) + 1, pos.Row};
+}
+
+TBufferCoord TSynEdit::NextCharPos(TBufferCoord pos) const {
+  std::string line = LineText(pos.Line);
+  if (pos.Char > static_cast<int>(line.size())) return {pos.Char + 1, pos.Line};
+  return {pos.Char + static_cast<int>(Utf8CharAt(line, static_cast<std::size_t>(pos.Char - 1)).length), pos.Line};
+}
+
+TBufferCoord TSynEdit::PrevCharPos(TBufferCoord pos) const {
+  if (pos.Char <= 1) return pos;
+  std::string line = LineText(pos.Line);
+  if (pos.Char > static_cast<int>(line.size()) + 1) return {pos.Char - 1, pos.Line};
+  return {ToCharStart(line, pos.Char - 1), pos.Line};
+}
+
+// ---- offsets ----------------------------------------------------------------------------
+
+int TSynEdit::RowColToCharIndex(TBufferCoord pos) const {
+  int line = std::min(pos.Line, LineCount());
+  int offset = 0;
+  for (int i = 1; i < line; ++i) offset += static_cast<int>(lines_.Get(i - 1).size()) + 2;
+  return offset + pos.Char - 1;
+}
+
+TBufferCoord TSynEdit::CharIndexToRowCol(int offset) const {
+  int start = 0;
+  for (int line = 1; line <= LineCount(); ++line) {
+    int end = start + static_cast<int>(lines_.Get(line - 1).size()) + 2;
+    if (offset < end) return {offset - start + 1, line};
+    start = end;
+  }
+  return {1, LineCount() + 1};
+}
+
+int TSynEdit::SelStartOffset() const { return RowColToCharIndex(HasSelection() ? SelectionBegin() : caret_); }
+
+void TSynEdit::SetSelStartOffset(int offset) {
+  IncPaintLock();
+  SetCaretPos(CharIndexToRowCol(offset));
+  SetBlockAnchor(caret_);
+  DecPaintLock();
+}
+
+void TSynEdit::SetSelEndOffset(int offset) { SetBlockActive(CharIndexToRowCol(offset)); }
+
+// ---- selected text ----------------------------------------------------------------------
+
+std::string TSynEdit::SelectedText() const {
+  if (!HasSelection()) return {};
+  TBufferCoord begin = SelectionBegin(), end = SelectionEnd();
+  std::string text;
+  switch (selectionMode_) {
+    case TSynSelectionMode::smNormal:
+      for (int line = begin.Line; line <= end.Line; ++line) {
+        std::string s = LineText(line);
+        std::size_t from = line == begin.Line ? std::min<std::size_t>(begin.Char - 1, s.size()) : 0;
+        std::size_t to = line == end.Line ? std::min<std::size_t>(end.Char - 1, s.size()) : s.size();
+        if (line > begin.Line) text += "\r\n";
+        if (to > from) text += s.substr(from, to - from);
+      }
+      break;
+    case TSynSelectionMode::smLine:
+      for (int line = begin.Line; line <= end.Line; ++line) {
+        text += LineText(line);
+        if (line < LineCount()) text += "\r\n";
+      }
+      break;
+    case TSynSelectionMode::smColumn: {
+      int left = std::min(BufferToDisplayPos(begin).Column, BufferToDisplayPos(end).Column);
+      int right = std::max(BufferToDisplayPos(begin).Column, BufferToDisplayPos(end).Column);
+      for (int line = begin.Line; line <= end.Line; ++line) {
+        std::string s = LineText(line);
+        std::size_t from = std::min<std::size_t>(DisplayToBufferPos({left, line}).Char - 1, s.size());
+        std::size_t to = std::min<std::size_t>(DisplayToBufferPos({right, line}).Char - 1, s.size());
+        if (line > begin.Line) text += "\r\n";
+        if (to > from) text += s.substr(from, to - from);
+      }
+      break;
+    }
+  }
+  return text;
+}
+
+void TSynEdit::SelectAllText() {
+  IncPaintLock();
+  TBufferCoord last = LineCount() == 0 ? TBufferCoord{1, 1}
+                                       : TBufferCoord{static_cast<int>(lines_.Get(LineCount() - 1).size()) + 1, LineCount()};
+  SetCaretPos(last);
+  SetBlockAnchor({1, 1});
+  SetBlockActive(last);
+  StatusChanged(scSelection);
+  DecPaintLock();
+}
+
+// ---- state ------------------------------------------------------------------------------
+
+void TSynEdit::SetOptions(TSynEditorOptions options) {
+  if (options == options_) return;
+  options_ = options;
+  SetTopRow(topRow_);
+  SetLeftColumn(leftColumn_);
+  SetCaretPosEx(caret_, false);
+}
+
+void TSynEdit::SetInsertMode(bool insert) {
+  if (insert == insertMode_) return;
+  insertMode_ = insert;
+  StatusChanged(scInsertMode);
+}
+
+void TSynEdit::SetReadOnly(bool readOnly) {
+  if (readOnly == readOnly_) return;
+  readOnly_ = readOnly;
+  StatusChanged(scReadOnly);
+}
+
+void TSynEdit::SetMaxScrollWidth(int width) {
+  maxScrollWidth_ = std::clamp(width, 1, 65535);
+  SetLeftColumn(leftColumn_);
+}
+
+void TSynEdit::SetTabWidth(int width) { lines_.SetTabWidth(std::clamp(width, 1, 256)); }
+
+void TSynEdit::SetWordWrap(bool wrap) {
+  if (wrap == wordWrap_) return;
+  wordWrap_ = wrap;
+  if (wrap) leftColumn_ = 1;
+  SetCaretPosEx(caret_, true);
+}
+
+void TSynEdit::IncPaintLock() { ++paintLock_; }
+
+void TSynEdit::DecPaintLock() {
+  if (paintLock_ > 0 && --paintLock_ == 0 && statusChanges_ != 0) {
+    TSynStatusChanges changes = std::exchange(statusChanges_, TSynStatusChanges{0});
+    if (OnStatusChange) OnStatusChange(*this, changes);
+  }
+}
+
+void TSynEdit::StatusChanged(TSynStatusChanges changes) {
+  statusChanges_ |= changes;
+  if (paintLock_ == 0) {
+    IncPaintLock();
+    DecPaintLock();
+  }
+}
+
+// ---- view -------------------------------------------------------------------------------
+
+void TSynEdit::SetFont(const TFontSpec& font) {
+  font_ = font;
+  canvas_.SetFont(font_);
+  SetClientSize(clientWidth_, clientHeight_);
+}
+
+void TSynEdit::SetClientSize(int width, int height) {
+  clientWidth_ = width;
+  clientHeight_ = height;
+  visibleRows_ = canvas_.LineHeight() > 0 ? height / canvas_.LineHeight() : 0;
+  visibleColumns_ = canvas_.CharWidth() > 0 ? width / canvas_.CharWidth() : 0;
+  SetTopRow(topRow_);
+  SetLeftColumn(leftColumn_);
+}
+
+void TSynEdit::SetTopRow(int row) {
+  int last = (options_ & eoScrollPastEof) ? std::max(LineCount(), 1) : std::max(LineCount() - visibleRows_ + 1, 1);
+  row = std::clamp(row, 1, last);
+  if (row == topRow_) return;
+  topRow_ = row;
+  StatusChanged(scTopLine);
+}
+
+void TSynEdit::SetLeftColumn(int column) {
+  int last;
+  if (wordWrap_)
+    last = 1;
+  else if (options_ & eoScrollPastEol)
+    last = (options_ & eoAutoSizeMaxScrollWidth) ? column : std::max(maxScrollWidth_ - visibleColumns_ + 1, 1);
+  else
+    last = std::max(lines_.MaxExpandedLength() - visibleColumns_ + 1, 1);
+  column = std::clamp(column, 1, std::max(last, 1));
+  if ((options_ & eoScrollPastEol) && (options_ & eoAutoSizeMaxScrollWidth))
+    maxScrollWidth_ = std::max(maxScrollWidth_, column + visibleColumns_);
+  if (column == leftColumn_) return;
+  leftColumn_ = column;
+  StatusChanged(scLeftChar);
+}
+
+void TSynEdit::EnsureCaretVisible() {
+  if (visibleRows_ <= 0 || visibleColumns_ <= 0) return;
+  IncPaintLock();
+  TDisplayCoord caret = BufferToDisplayPos(caret_);
+  if (caret.Column < leftColumn_)
+    SetLeftColumn(caret.Column);
+  else if (caret.Column >= leftColumn_ + visibleColumns_)
+    SetLeftColumn(caret.Column - visibleColumns_ + 1);
+  if (caret.Row < topRow_)
+    SetTopRow(caret.Row);
+  else if (caret.Row > topRow_ + visibleRows_ - 1)
+    SetTopRow(caret.Row - visibleRows_ + 1);
+  DecPaintLock();
+}
+
+// ---- keys -------------------------------------------------------------------------------
+
+TSynEditorCommand TSynEdit::KeyToCommand(TKeyCode key, TShiftState shift) {
+  int index = -1;
+  if (firstKey_ != 0) index = Keystrokes.FindKeycode2(firstKey_, firstShift_, key, shift);
+  // A remembered first key that starts no two-key stroke still lets this key stand alone:
+  // otherwise Ctrl+C right after typing a letter would copy nothing.
+  if (index < 0) index = Keystrokes.FindKeycode(key, shift);
+  if (index >= 0) {
+    firstKey_ = 0;
+    return Keystrokes.Items[static_cast<std::size_t>(index)].Command;
+  }
+  if (key >= 30 && key <= 145) {
+    firstKey_ = key;
+    firstShift_ = shift;
+  } else {
+    firstKey_ = 0;
+  }
+  return ecNone;
+}
+
+bool TSynEdit::KeyDown(TKeyCode key, TShiftState shift) {
+  ignoreNextChar_ = false;
+  if (OnKeyDown) OnKeyDown(*this, key, shift);
+  if (key == 0) return true;
+  TSynEditorCommand command = KeyToCommand(key, shift);
+  if (command == ecNone) return false;
+  ignoreNextChar_ = true;
+  ExecuteCommand(command, 0, nullptr);
+  return true;
+}
+
+void TSynEdit::KeyPress(char32_t aChar) {
+  if (std::exchange(ignoreNextChar_, false)) return;
+  if (OnKeyPress) OnKeyPress(*this, aChar);
+  if (aChar == 0) return;
+  ExecuteCommand(ecChar, aChar, nullptr);
+}
+
+void TSynEdit::KeyUp(TKeyCode key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(*this, key, shift);
+}
+
+void TSynEdit::ExecuteCommand(TSynEditorCommand command, char32_t aChar, const void* data) {
+  IncPaintLock();
+  Finally(
+      [&] {
+        if (command < ecUserFirst) {
+          if (OnProcessCommand) OnProcessCommand(*this, command, aChar, data);
+        } else if (OnProcessUserCommand) {
+          OnProcessUserCommand(*this, command, aChar, data);
+        }
+        if (command != ecNone && command < ecUserFirst) ExecuteBuiltIn(command, aChar, data);
+        if (OnCommandProcessed) OnCommandProcessed(*this, command, aChar, data);
+      },
+      [&] { DecPaintLock(); });
+}
+
+// ---- bookmarks --------------------------------------------------------------------------
+
+bool TSynEdit::GetBookmark(int number, TBufferCoord& pos) const {
+  if (number < 0 || number > 9 || !bookmarks_[static_cast<std::size_t>(number)]) return false;
+  const TSynEditMark& mark = *bookmarks_[static_cast<std::size_t>(number)];
+  pos = {mark.Char, mark.Line};
+  return true;
+}
+
+void TSynEdit::SetBookmark(int number, TBufferCoord pos) {
+  if (number < 0 || number > 9 || pos.Line < 1 || pos.Line > std::max(LineCount(), 1)) return;
+  TSynEditMark mark{number, pos.Line, pos.Char, true};
+  if (OnPlaceBookmark) OnPlaceBookmark(*this, mark);
+  bookmarks_[static_cast<std::size_t>(number)] = mark;
+}
+
+void TSynEdit::ClearBookmark(int number) {
+  if (number >= 0 && number <= 9) bookmarks_[static_cast<std::size_t>(number)].reset();
+}
+
+void TSynEdit::ShiftBookmarks(int fromLine, int delta) {
+  for (auto& mark : bookmarks_) {
+    if (!mark || mark->Line < fromLine) continue;
+    // delta > 0: lines inserted before fromLine; delta < 0: lines removed from fromLine on,
+    // and a bookmark on a removed line goes to the line that takes its place.
+    mark->Line = delta > 0 ? mark->Line + delta : std::max(fromLine, mark->Line + delta);
+  }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,277 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <functional>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "editor/SynEditKeyCmds.h"
+#include "editor/SynEditTextBuffer.h"
+#include "editor/SynEditTypes.h"
+#include "editor/SynEditUndo.h"
+#include "platform/Canvas.h"
+
+namespace tarnwick {
+
+class TClipboard;
+
+class ESynEditError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct TSynEditMark {
+  int BookmarkNumber = 0;
+  int Line = 1;
+  int Char = 1;
+  bool Visible = true;
+};
+
+using TSynCharSet = std::bitset<256>;
+
+// The name of the clipboard format that carries the selection mode with the text.
+extern const char* const kSynEditClipboardFormat;
+
+// The editor control's core: caret, selection, the command set with its key table, the text
+// changes and their undo. The window layer feeds it keys, characters and its client size and
+// paints what it holds; nothing here knows the toolkit.
+class TSynEdit {
+ public:
+  using TNotifyEvent = std::function<void(TSynEdit&)>;
+  using TStatusChangeEvent = std::function<void(TSynEdit&, TSynStatusChanges)>;
+  // The handler may change the command or the character; ecNone cancels the command.
+  using TProcessCommandEvent = std::function<void(TSynEdit&, TSynEditorCommand&, char32_t&, const void* data)>;
+  // Setting the key to 0 consumes it.
+  using TKeyEvent = std::function<void(TSynEdit&, TKeyCode&, TShiftState)>;
+  // Setting the character to 0 consumes it.
+  using TKeyPressEvent = std::function<void(TSynEdit&, char32_t&)>;
+  using TPlaceMarkEvent = std::function<void(TSynEdit&, TSynEditMark&)>;
+  using TContextHelpEvent = std::function<void(TSynEdit&, const std::string& word)>;
+
+  TSynEdit(TCanvas& canvas, TClipboard& clipboard);
+  ~TSynEdit();
+  TSynEdit(const TSynEdit&) = delete;
+  TSynEdit& operator=(const TSynEdit&) = delete;
+
+  TSynEditStringList& Lines() { return lines_; }
+  const TSynEditStringList& Lines() const { return lines_; }
+  std::string Text() const { return lines_.Text(); }
+
+  // ---- caret and selection
+  TBufferCoord CaretPos() const { return caret_; }
+  void SetCaretPos(TBufferCoord pos) { SetCaretPosEx(pos, true); }
+  void SetCaretPosEx(TBufferCoord pos, bool ensureVisible);
+  TBufferCoord BlockAnchor() const { return blockAnchor_; }
+  TBufferCoord BlockActive() const { return blockActive_; }
+  void SetBlockAnchor(TBufferCoord pos);
+  void SetBlockActive(TBufferCoord pos);
+  // Caret, anchor and active end at once, as a movement leaves them.
+  void SetCaretAndSelection(TBufferCoord caret, TBufferCoord anchor, TBufferCoord active);
+  TBufferCoord SelectionBegin() const;
+  TBufferCoord SelectionEnd() const;
+  bool HasSelection() const;
+  TSynSelectionMode SelectionMode() const { return selectionMode_; }
+  void SetSelectionMode(TSynSelectionMode mode);
+  std::string SelectedText() const;
+  void SetSelectedText(std::string_view text);
+  void RemoveSelection();
+  void SelectAllText();
+  int SelStartOffset() const;
+  void SetSelStartOffset(int offset);
+  void SetSelEndOffset(int offset);
+  int RowColToCharIndex(TBufferCoord pos) const;
+  TBufferCoord CharIndexToRowCol(int offset) const;
+
+  // ---- state and options
+  TSynEditorOptions Options() const { return options_; }
+  void SetOptions(TSynEditorOptions options);
+  bool InsertMode() const { return insertMode_; }
+  void SetInsertMode(bool insert);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly);
+  bool WantTabs = false;
+  bool WantReturns = true;
+  int MaxScrollWidth() const { return maxScrollWidth_; }
+  void SetMaxScrollWidth(int width);
+  int TabWidth() const { return lines_.TabWidth(); }
+  void SetTabWidth(int width);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool wrap);
+  TSynEditKeyStrokes Keystrokes;
+  // Word motion and word deletion stop at characters outside this set.
+  const TSynCharSet& WordChars() const { return wordChars_; }
+  void SetWordChars(const TSynCharSet& chars) { wordChars_ = chars; }
+  static TSynCharSet DefaultWordChars();
+
+  // ---- undo
+  bool CanUndo() const { return !readOnly_ && !undoList_.Empty(); }
+  bool CanRedo() const { return !readOnly_ && !redoList_.Empty(); }
+  void Undo();
+  void Redo();
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified);
+  int MaxUndo() const { return undoList_.Limit(); }
+  void SetMaxUndo(int limit);
+  void OpenUndoBlock() { undoList_.OpenBlock(); }
+  void CloseUndoBlock() { undoList_.CloseBlock(); }
+  void SuspendUndo();
+  void ResumeUndo();
+  const TSynEditUndoList& UndoList() const { return undoList_; }
+  const TSynEditUndoList& RedoList() const { return redoList_; }
+
+  // ---- clipboard
+  void CopySelectedText();
+  void CutSelectedText();
+  void PasteClipboard();
+  bool CanPaste() const;
+
+  // ---- commands and keys
+  void ExecuteCommand(TSynEditorCommand command, char32_t aChar = 0, const void* data = nullptr);
+  // A key press; returns true when the key was consumed.
+  bool KeyDown(TKeyCode key, TShiftState shift);
+  // A character the window derived from a key press (ignored once after a command key).
+  void KeyPress(char32_t aChar);
+  void KeyUp(TKeyCode key, TShiftState shift);
+  TSynEditorCommand KeyToCommand(TKeyCode key, TShiftState shift);
+
+  // ---- bookmarks
+  bool GetBookmark(int number, TBufferCoord& pos) const;
+  void SetBookmark(int number, TBufferCoord pos);
+  void ClearBookmark(int number);
+
+  // ---- view state the commands need
+  void SetFont(const TFontSpec& font);
+  void SetClientSize(int width, int height);
+  int TopRow() const { return topRow_; }
+  void SetTopRow(int row);
+  int LeftColumn() const { return leftColumn_; }
+  void SetLeftColumn(int column);
+  int VisibleRows() const { return visibleRows_; }
+  int VisibleColumns() const { return visibleColumns_; }
+  void EnsureCaretVisible();
+  TDisplayCoord BufferToDisplayPos(TBufferCoord pos) const;
+  TBufferCoord DisplayToBufferPos(TDisplayCoord pos) const;
+
+  // ---- paint lock: status changes are reported when the outermost lock closes
+  void IncPaintLock();
+  void DecPaintLock();
+
+  TNotifyEvent OnChange;
+  TStatusChangeEvent OnStatusChange;
+  TProcessCommandEvent OnProcessCommand;
+  TProcessCommandEvent OnProcessUserCommand;
+  TProcessCommandEvent OnCommandProcessed;
+  TKeyEvent OnKeyDown;
+  TKeyPressEvent OnKeyPress;
+  TKeyEvent OnKeyUp;
+  TPlaceMarkEvent OnPlaceBookmark;
+  TContextHelpEvent OnContextHelp;
+
+ private:
+  // helpers over lines and positions
+  std::string LineText(int line) const;  // 1-based; empty outside
+  void StoreLine(int line, std::string_view text);  // the line setter: trims with eoTrimTrailingSpaces
+  int LineCount() const { return lines_.Count(); }
+  TBufferCoord LimitPosition(TBufferCoord pos, bool forCaret) const;
+  int CharColumns(std::string_view line, int chars) const;  // display columns of the first chars - 1 bytes
+  TBufferCoord NextCharPos(TBufferCoord pos) const;
+  TBufferCoord PrevCharPos(TBufferCoord pos) const;
+  int ToCharStart(std::string_view line, int pos) const;
+  bool IsWordChar(char c) const { return wordChars_[static_cast<unsigned char>(c)]; }
+  void StatusChanged(TSynStatusChanges changes);
+
+  // commands
+  void ExecuteBuiltIn(TSynEditorCommand command, char32_t aChar, const void* data);
+  void MoveCaretAndSelection(TBufferCoord from, TBufferCoord to, bool select);
+  void MoveCaretHorizontally(int columns, bool select);
+  void MoveCaretVertically(int rows, bool select);
+  TBufferCoord WordLeftPos(TBufferCoord pos) const;
+  TBufferCoord WordRightPos(TBufferCoord pos) const;
+  void PageScroll(int direction, bool select);
+  void ScrollVertically(int rows);
+  void GotoBookmark(int number);
+  void SetBookmarkCommand(int number, const void* data);
+  void FindMatchingBracket();
+  std::string WordAtCaret() const;
+
+  // text changes
+  void SetSelectedTextRaw(TSynSelectionMode mode, std::string_view text);
+  void DeleteSelection();
+  void InsertNormal(std::string_view text);
+  void InsertLines(std::string_view text);
+  void InsertColumn(std::string_view text);
+  void RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, const std::string& text,
+                    TSynSelectionMode mode);
+  void RecordSelectionRemoval();
+  int LeadingBlankWidth(std::string_view text, bool expandTabs) const;
+  std::string IndentString(int width) const;
+  void TypeChar(char32_t aChar);
+  void TypeString(std::string_view text);
+  void LineBreak(bool moveCaret);
+  void Tab();
+  void ShiftTab();
+  void DeleteLastChar();
+  void DeleteChar();
+  void DeleteRange(TBufferCoord from, TBufferCoord to, TChangeKind kind, TBufferCoord caret);
+  void DeleteWord();
+  void DeleteLastWord(bool toLineStart);
+  void DeleteEndOfLine();
+  void DeleteLine();
+  void ClearAll();
+  void BlockIndent();
+  void BlockUnindent();
+  void ChangeCase(TSynEditorCommand command);
+  void HorizontalFollow();
+  void ShiftBookmarks(int fromLine, int delta);
+
+  // undo and redo steps
+  void UndoListAdded(TSynEditUndoList& list);
+  void ReverseItem(const TSynEditUndoItem& item, TSynEditUndoList& target, bool isRedo);
+  TBufferCoord RestoreText(const TSynEditUndoItem& item);
+  bool SameStep(const TSynEditUndoList& list, const TSynEditUndoItem& reversed, std::int32_t serial) const;
+  void RecomputeModified();
+
+  TCanvas& canvas_;
+  TClipboard& clipboard_;
+  TSynEditStringList lines_;
+  TSynEditUndoList undoList_;
+  TSynEditUndoList redoList_;
+
+  TBufferCoord caret_;
+  TBufferCoord blockAnchor_;
+  TBufferCoord blockActive_;
+  TSynSelectionMode selectionMode_ = TSynSelectionMode::smNormal;
+  TSynEditorOptions options_ = kDefaultEditorOptions;
+  bool insertMode_ = true;
+  bool readOnly_ = false;
+  bool wordWrap_ = false;
+  int maxScrollWidth_ = 1024;
+  TSynCharSet wordChars_;
+  int lastCaretColumn_ = 1;  // the display column vertical moves return to
+
+  bool modified_ = false;
+  bool inRedo_ = false;
+
+  std::array<std::optional<TSynEditMark>, 10> bookmarks_;
+
+  TKeyCode firstKey_ = 0;
+  TShiftState firstShift_ = 0;
+  bool ignoreNextChar_ = false;
+
+  TFontSpec font_;
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
+  int topRow_ = 1;
+  int leftColumn_ = 1;
+  int visibleRows_ = 0;
+  int visibleColumns_ = 0;
+
+  int paintLock_ = 0;
+  TSynStatusChanges statusChanges_ = 0;
+};
+
+}  // namespace tarnwick
