@@ -62,6 +62,11 @@ class TLineText {
   bool empty() const { return ref_.length == 0; }
   const char* data() const { return View().data(); }
 
+  // A part of this text sharing its bytes.
+  TLineText Part(std::size_t offset, std::size_t length) const {
+    if (length == 0) return {};
+    return Share({ref_.block, ref_.offset + static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(length)});
+  }
   // Hands the reference over to the caller, who now owns it.
   TTextRef Release() { return std::exchange(ref_, TTextRef{}); }
   // The same bytes in memory, not only equal ones.

@@ -4,6 +4,7 @@
 
 #include "editor/SynEditScope.h"
 #include "editor/Utf8.h"
+#include "platform/LargeMemory.h"
 
 namespace tarnwick {
 
@@ -44,12 +45,12 @@ TSynCharSet TSynEdit::DefaultWordChars() {
 
 std::string TSynEdit::LineText(int line) const { return lines_.Get(line - 1).Str(); }
 
-void TSynEdit::StoreLine(int line, std::string_view text) {
+void TSynEdit::StoreLine(int line, TLineText text) {
   if (options_ & eoTrimTrailingSpaces) {
-    std::size_t end = text.find_last_not_of(" \t");
-    text = end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+    std::size_t end = text.View().find_last_not_of(" \t");
+    text = text.Part(0, end == std::string_view::npos ? 0 : end + 1);
   }
-  lines_.ReplaceLine(line - 1, TLineText(text));
+  lines_.ReplaceLine(line - 1, std::move(text));
 }
 
 int TSynEdit::ToCharStart(std::string_view line, int pos) const {
@@ -231,15 +232,23 @@ std::string TSynEdit::SelectedText() const {
   TBufferCoord begin = SelectionBegin(), end = SelectionEnd();
   std::string text;
   switch (selectionMode_) {
-    case TSynSelectionMode::smNormal:
-      for (int line = begin.Line; line <= end.Line; ++line) {
-        std::string s = LineText(line);
+    case TSynSelectionMode::smNormal: {
+      // Measured first, so a large selection is built in one allocation.
+      auto part = [&](int line, std::string_view s) {
         std::size_t from = line == begin.Line ? std::min<std::size_t>(begin.Char - 1, s.size()) : 0;
         std::size_t to = line == end.Line ? std::min<std::size_t>(end.Char - 1, s.size()) : s.size();
+        return to > from ? s.substr(from, to - from) : std::string_view();
+      };
+      std::size_t size = static_cast<std::size_t>(end.Line - begin.Line) * 2;
+      for (int line = begin.Line; line <= end.Line; ++line) size += part(line, lines_.Get(line - 1)).size();
+      text.reserve(size);
+      AdviseLargeBuffer(text.data(), text.capacity());
+      for (int line = begin.Line; line <= end.Line; ++line) {
         if (line > begin.Line) text += "\r\n";
-        if (to > from) text += s.substr(from, to - from);
+        text += part(line, lines_.Get(line - 1));
       }
       break;
+    }
     case TSynSelectionMode::smLine:
       for (int line = begin.Line; line <= end.Line; ++line) {
         text += LineText(line);

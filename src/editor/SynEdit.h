@@ -125,6 +125,7 @@ class TSynEdit {
 
   // ---- clipboard
   void CopySelectedText();
+  void CopyToClipboard(std::string text);
   void CutSelectedText();
   void PasteClipboard();
   bool CanPaste() const;
@@ -174,7 +175,8 @@ class TSynEdit {
  private:
   // helpers over lines and positions
   std::string LineText(int line) const;  // 1-based; empty outside
-  void StoreLine(int line, std::string_view text);  // the line setter: trims with eoTrimTrailingSpaces
+  // The line setter: trims trailing blanks with eoTrimTrailingSpaces.
+  void StoreLine(int line, TLineText text);
   int LineCount() const { return lines_.Count(); }
   TBufferCoord LimitPosition(TBufferCoord pos, bool forCaret) const;
   int CharColumns(std::string_view line, int chars) const;  // display columns of the first chars - 1 bytes
@@ -204,8 +206,7 @@ class TSynEdit {
   void InsertNormal(std::string_view text);
   void InsertLines(std::string_view text);
   void InsertColumn(std::string_view text);
-  void RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, const std::string& text,
-                    TSynSelectionMode mode);
+  void RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, std::string text, TSynSelectionMode mode);
   void RecordSelectionRemoval();
   int LeadingBlankWidth(std::string_view text, bool expandTabs) const;
   std::string IndentString(int width) const;
@@ -230,9 +231,9 @@ class TSynEdit {
 
   // undo and redo steps
   void UndoListAdded(TSynEditUndoList& list);
-  void ReverseItem(const TSynEditUndoItem& item, TSynEditUndoList& target, bool isRedo);
+  void ReverseItem(TSynEditUndoItem item, TSynEditUndoList& target, bool isRedo);
   TBufferCoord RestoreText(const TSynEditUndoItem& item);
-  bool SameStep(const TSynEditUndoList& list, const TSynEditUndoItem& reversed, std::int32_t serial) const;
+  bool SameStep(const TSynEditUndoList& list, TChangeKind reversed, std::int32_t serial) const;
   void RecomputeModified();
 
   TCanvas& canvas_;

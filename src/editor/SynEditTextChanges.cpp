@@ -3,9 +3,11 @@
 #include <cctype>
 
 #include "editor/SynEdit.h"
+#include "editor/LineBreaks.h"
 #include "editor/SynEditScope.h"
 #include "editor/Utf8.h"
 #include "platform/Clipboard.h"
+#include "platform/LargeMemory.h"
 
 namespace tarnwick {
 
@@ -13,18 +15,24 @@ const char* const kSynEditClipboardFormat = "SynEdit Control Block Type";
 
 namespace {
 
-// The pieces of text between its line breaks: CR LF, a lone CR and a lone LF each end one.
+// The pieces of text between its line breaks: CR LF, a lone CR and a lone LF each end one,
+// and a break at the end leaves an empty last piece.
 std::vector<std::string_view> SplitPieces(std::string_view text) {
   std::vector<std::string_view> pieces;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    pieces.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  pieces.push_back(text.substr(start));
+  pieces.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+  AdviseLargeBuffer(pieces.data(), pieces.capacity() * sizeof(std::string_view));
+  SplitLines(text, [&](std::size_t offset, std::size_t length) { pieces.push_back(text.substr(offset, length)); });
+  if (text.empty() || text.back() == '\r' || text.back() == '\n') pieces.emplace_back();
   return pieces;
+}
+
+// A copy of a selection to hand to the clipboard; large ones go on huge pages.
+std::string CopyOf(const std::string& text) {
+  std::string copy;
+  copy.reserve(text.size());
+  AdviseLargeBuffer(copy.data(), copy.capacity());
+  copy = text;
+  return copy;
 }
 
 std::string_view TrimTrailingBlanks(std::string_view text) {
@@ -55,9 +63,9 @@ std::string TSynEdit::IndentString(int width) const {
          std::string(static_cast<std::size_t>(width % TabWidth()), ' ');
 }
 
-void TSynEdit::RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, const std::string& text,
+void TSynEdit::RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, std::string text,
                             TSynSelectionMode mode) {
-  undoList_.RecordChange(kind, start, end, text, mode);
+  undoList_.RecordChange(kind, start, end, std::move(text), mode);
 }
 
 void TSynEdit::RecordSelectionRemoval() {
@@ -143,7 +151,10 @@ void TSynEdit::InsertNormal(std::string_view text) {
   } else {
     StoreLine(first, left + std::string(pieces[0]));
     lines_.InsertEmptyLines(first, static_cast<int>(pieces.size()) - 1);
-    for (std::size_t i = 1; i + 1 < pieces.size(); ++i) StoreLine(first + static_cast<int>(i), pieces[i]);
+    // The lines in between share one copy of the text, as a loaded file's lines do.
+    TLineText shared(text);
+    for (std::size_t i = 1; i + 1 < pieces.size(); ++i)
+      StoreLine(first + static_cast<int>(i), shared.Part(static_cast<std::size_t>(pieces[i].data() - text.data()), pieces[i].size()));
     lastText = std::string(pieces.back());
     StoreLine(lastLine, lastText + right);
     ShiftBookmarks(first + 1, lastLine - first);
@@ -843,28 +854,32 @@ bool TSynEdit::CanPaste() const {
   return !readOnly_ && (clipboard_.HasText() || clipboard_.HasFormat(kSynEditClipboardFormat));
 }
 
-void TSynEdit::CopySelectedText() {
-  if (!HasSelection()) return;
-  TSynEditorOptions saved = options_;
-  if (selectionMode_ == TSynSelectionMode::smColumn) options_ &= ~eoTrimTrailingSpaces;
-  std::string text = SelectedText();
-  options_ = saved;
+void TSynEdit::CopyToClipboard(std::string text) {
   if (text.empty()) return;
-  std::string block(1, static_cast<char>(selectionMode_));
+  std::string block;
+  block.reserve(text.size() + 2);
+  AdviseLargeBuffer(block.data(), block.capacity());
+  block += static_cast<char>(selectionMode_);
   block += text;
   block += '\0';
-  if (!clipboard_.SetContents(text, {{kSynEditClipboardFormat, block}}))
+  std::vector<std::pair<std::string, std::string>> formats;
+  formats.emplace_back(kSynEditClipboardFormat, std::move(block));
+  if (!clipboard_.SetContents(std::move(text), std::move(formats)))
     throw ESynEditError("Clipboard copy operation failed");
+}
+
+void TSynEdit::CopySelectedText() {
+  if (HasSelection()) CopyToClipboard(SelectedText());
 }
 
 void TSynEdit::CutSelectedText() {
   if (readOnly_ || !HasSelection()) return;
-  CopySelectedText();
-  TBufferCoord anchor = blockAnchor_, active = blockActive_;
   std::string text = SelectedText();
+  CopyToClipboard(CopyOf(text));
+  TBufferCoord anchor = blockAnchor_, active = blockActive_;
   SuspendUndo();
   Finally([&] { SetSelectedTextRaw(selectionMode_, ""); }, [&] { ResumeUndo(); });
-  RecordChange(TChangeKind::ckRemoved, anchor, active, text, selectionMode_);
+  RecordChange(TChangeKind::ckRemoved, anchor, active, std::move(text), selectionMode_);
 }
 
 void TSynEdit::PasteClipboard() {

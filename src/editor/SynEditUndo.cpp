@@ -36,12 +36,12 @@ void TSynEditUndoList::Push(TSynEditUndoItem item) {
   if (kind != TChangeKind::ckGroupBreak && OnAdded) OnAdded(*this);
 }
 
-void TSynEditUndoList::RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, const std::string& text,
+void TSynEditUndoList::RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, std::string text,
                                     TSynSelectionMode mode) {
   if (lockDepth_ > 0) return;
   std::int32_t serial = blockSerial_ != 0 ? blockSerial_ : nextSerial_;
   if (blockSerial_ == 0 && blockDepth_ == 0) AdvanceSerial();
-  Push({kind, mode, start, end, text, serial});
+  Push({kind, mode, start, end, std::move(text), serial});
 }
 
 void TSynEditUndoList::OpenBlock() {

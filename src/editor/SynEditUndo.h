@@ -55,8 +55,7 @@ class TSynEditUndoList {
  public:
   std::function<void(TSynEditUndoList&)> OnAdded;
 
-  void RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, const std::string& text,
-                    TSynSelectionMode mode);
+  void RecordChange(TChangeKind kind, TBufferCoord start, TBufferCoord end, std::string text, TSynSelectionMode mode);
   void OpenBlock();
   void CloseBlock();
   std::optional<TSynEditUndoItem> TakeLast();

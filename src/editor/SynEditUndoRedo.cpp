@@ -87,12 +87,13 @@ TBufferCoord TSynEdit::RestoreText(const TSynEditUndoItem& item) {
 
 // Reverses one record (for a redo step: performs it again) and records the inverse change
 // on target, so that the other list can take it back.
-void TSynEdit::ReverseItem(const TSynEditUndoItem& item, TSynEditUndoList& target, bool isRedo) {
+void TSynEdit::ReverseItem(TSynEditUndoItem item, TSynEditUndoList& target, bool isRedo) {
   TSynSelectionMode savedMode = selectionMode_;
   TSynEditorOptions savedOptions = options_;
   selectionMode_ = item.Mode;
   options_ |= eoScrollPastEol;
-  TSynEditUndoItem inverse = item;
+  // Built field by field: a record may hold megabytes of text, moved rather than copied.
+  TSynEditUndoItem inverse{item.Kind, item.Mode, item.StartPos, item.EndPos, {}, 0};
   undoList_.HoldRecording();  // the edits below must not record themselves
   Finally(
       [&] {
@@ -106,6 +107,7 @@ void TSynEdit::ReverseItem(const TSynEditUndoItem& item, TSynEditUndoList& targe
           SetCaretAndSelection(caret, caret, caret);
         } else if (IsRemoveKind(kind) && !isRedo) {
           TBufferCoord at = RestoreText(item);
+          inverse.SavedText = std::move(item.SavedText);
           // What a redo removes again: exactly the text put back, in the record's direction.
           if (item.Mode != TSynSelectionMode::smColumn) {
             bool forward = item.StartPos <= item.EndPos;
@@ -160,6 +162,7 @@ void TSynEdit::ReverseItem(const TSynEditUndoItem& item, TSynEditUndoList& targe
         } else if (kind == Kind::ckIndented) {
           SetCaretAndSelection(item.EndPos, item.StartPos, item.EndPos);
         } else if (kind == Kind::ckUnindented) {
+          inverse.SavedText = item.SavedText;
           std::vector<std::string> pieces = SplitLinesCRLF(item.SavedText);
           lines_.OpenUpdate();
           Finally(
@@ -192,6 +195,7 @@ void TSynEdit::ReverseItem(const TSynEditUndoItem& item, TSynEditUndoList& targe
           std::string s = LineText(L);
           std::size_t from = static_cast<std::size_t>(item.StartPos.Char - 1);
           // The record keeps the padding itself: the blanks may have been trimmed away since.
+          inverse.SavedText = item.SavedText;
           if (isRedo) {
             // Stored untrimmed: the character that follows goes after exactly these blanks.
             if (s.size() < from) s.resize(from, ' ');
@@ -209,16 +213,16 @@ void TSynEdit::ReverseItem(const TSynEditUndoItem& item, TSynEditUndoList& targe
         selectionMode_ = savedMode;
         options_ = savedOptions;
       });
-  target.RecordChange(inverse.Kind, inverse.StartPos, inverse.EndPos, inverse.SavedText, inverse.Mode);
+  target.RecordChange(inverse.Kind, inverse.StartPos, inverse.EndPos, std::move(inverse.SavedText), inverse.Mode);
   EnsureCaretVisible();
 }
 
-bool TSynEdit::SameStep(const TSynEditUndoList& list, const TSynEditUndoItem& reversed, std::int32_t serial) const {
+bool TSynEdit::SameStep(const TSynEditUndoList& list, TChangeKind reversed, std::int32_t serial) const {
   const TSynEditUndoItem* next = list.LastRecord();
   if (next == nullptr) return false;
   if (next->Serial == serial) return true;
-  return (options_ & eoGroupUndo) && next->Kind == reversed.Kind && reversed.Kind != Kind::ckIndented &&
-         reversed.Kind != Kind::ckUnindented;
+  return (options_ & eoGroupUndo) && next->Kind == reversed && reversed != Kind::ckIndented &&
+         reversed != Kind::ckUnindented;
 }
 
 void TSynEdit::Undo() {
@@ -243,8 +247,9 @@ void TSynEdit::Undo() {
         Finally(
             [&] {
               for (;;) {
-                TSynEditUndoItem item = *undoList_.TakeLast();
-                ReverseItem(item, redoList_, false);
+                TSynEditUndoItem item = std::move(*undoList_.TakeLast());
+                Kind kind = item.Kind;
+                ReverseItem(std::move(item), redoList_, false);
                 if (undoList_.Empty()) break;
                 if (startMarker) {
                   if (undoList_.LastKind() == *startMarker) {
@@ -253,7 +258,7 @@ void TSynEdit::Undo() {
                   }
                   continue;
                 }
-                if (!SameStep(undoList_, item, serial)) break;
+                if (!SameStep(undoList_, kind, serial)) break;
               }
             },
             [&] { redoList_.SetBlockSerial(saved); });
@@ -276,8 +281,9 @@ void TSynEdit::Redo() {
         Finally(
             [&] {
               for (;;) {
-                TSynEditUndoItem item = *redoList_.TakeLast();
-                ReverseItem(item, undoList_, true);
+                TSynEditUndoItem item = std::move(*redoList_.TakeLast());
+                Kind kind = item.Kind;
+                ReverseItem(std::move(item), undoList_, true);
                 if (redoList_.Empty()) break;
                 if (endMarker) {
                   if (redoList_.LastKind() == *endMarker) {
@@ -286,7 +292,7 @@ void TSynEdit::Redo() {
                   }
                   continue;
                 }
-                if (!SameStep(redoList_, item, serial)) break;
+                if (!SameStep(redoList_, kind, serial)) break;
               }
             },
             [&] {

@@ -17,9 +17,9 @@ class TClipboard {
   virtual bool HasFormat(const std::string& format) const = 0;
   virtual std::optional<std::string> GetText() const = 0;
   virtual std::optional<std::string> GetFormat(const std::string& format) const = 0;
-  // text as the program holds it (lines joined by CR LF) and the private formats; false when
-  // the clipboard could not take it.
-  virtual bool SetContents(const std::string& text, const std::vector<std::pair<std::string, std::string>>& formats) = 0;
+  // text as the program holds it (lines joined by CR LF) and the private formats, handed
+  // over; false when the clipboard could not take them.
+  virtual bool SetContents(std::string text, std::vector<std::pair<std::string, std::string>> formats) = 0;
 };
 
 }  // namespace tarnwick

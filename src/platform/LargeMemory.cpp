@@ -76,6 +76,13 @@ void* ResizeMemory(void* block, std::size_t oldSize, std::size_t newSize) {
   return fresh;
 }
 
+void AdviseLargeBuffer(void* data, std::size_t size) {
+  if (size < 2 * kHugePage) return;
+  auto start = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) / kHugePage * kHugePage;
+  auto end = (reinterpret_cast<std::uintptr_t>(data) + size) / kHugePage * kHugePage;
+  if (end > start) ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+}
+
 void FreeMemory(void* block, std::size_t size) {
   if (block == nullptr) return;
   if (IsMapped(size))

@@ -22,11 +22,11 @@ class TMemoryClipboard : public TClipboard {
     if (failGet || it == formats.end()) return std::nullopt;
     return it->second;
   }
-  bool SetContents(const std::string& newText, const std::vector<std::pair<std::string, std::string>>& newFormats) override {
+  bool SetContents(std::string newText, std::vector<std::pair<std::string, std::string>> newFormats) override {
     if (failSet) return false;
-    text = newText;
+    text = std::move(newText);
     formats.clear();
-    for (const auto& [name, bytes] : newFormats) formats[name] = bytes;
+    for (auto& [name, bytes] : newFormats) formats[name] = std::move(bytes);
     return true;
   }
 };
