@@ -434,6 +434,10 @@ void TSynEdit::KeyUp(TKeyCode key, TShiftState shift) {
   if (OnKeyUp) OnKeyUp(*this, key, shift);
 }
 
+void TSynEdit::DropFiles(int x, int y, const std::vector<std::string>& files) {
+  if (AcceptsDroppedFiles() && !files.empty() && OnDropFiles) OnDropFiles(*this, x, y, files);
+}
+
 void TSynEdit::ExecuteCommand(TSynEditorCommand command, char32_t aChar, const void* data) {
   IncPaintLock();
   Finally(

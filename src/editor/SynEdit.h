@@ -51,6 +51,8 @@ class TSynEdit {
   using TKeyPressEvent = std::function<void(TSynEdit&, char32_t&)>;
   using TPlaceMarkEvent = std::function<void(TSynEdit&, TSynEditMark&)>;
   using TContextHelpEvent = std::function<void(TSynEdit&, const std::string& word)>;
+  // Client coordinates of the drop point and one full path per file.
+  using TDropFilesEvent = std::function<void(TSynEdit&, int x, int y, const std::vector<std::string>& files)>;
 
   TSynEdit(TCanvas& canvas, TClipboard& clipboard);
   ~TSynEdit();
@@ -138,6 +140,9 @@ class TSynEdit {
   void KeyPress(char32_t aChar);
   void KeyUp(TKeyCode key, TShiftState shift);
   TSynEditorCommand KeyToCommand(TKeyCode key, TShiftState shift);
+  // Files dropped from the desktop; reported through OnDropFiles while eoDropFiles is on.
+  bool AcceptsDroppedFiles() const { return options_ & eoDropFiles; }
+  void DropFiles(int x, int y, const std::vector<std::string>& files);
 
   // ---- bookmarks
   bool GetBookmark(int number, TBufferCoord& pos) const;
@@ -171,6 +176,7 @@ class TSynEdit {
   TKeyEvent OnKeyUp;
   TPlaceMarkEvent OnPlaceBookmark;
   TContextHelpEvent OnContextHelp;
+  TDropFilesEvent OnDropFiles;
 
  private:
   // helpers over lines and positions

@@ -317,6 +317,41 @@ TEST_F(EditorTest, ACommandKeySuppressesItsCharacterAndEventsComeInOrder) {
   EXPECT_EQ(Text(), Lines{"abcX"}) << "a handler cancelled it";
 }
 
+TEST_F(EditorTest, AFirstKeyThatStartsNoTwoKeyStrokeStillLetsTheNextKeyStandAlone) {
+  SetLines({"abc"});
+  editor.Keystrokes.Add(ecEditorBottom, 'Q', ssCtrl, 'E', ssCtrl);
+  EXPECT_EQ(editor.KeyToCommand('Q', ssCtrl), ecNone) << "remembered as a first key";
+  EXPECT_EQ(editor.KeyToCommand('E', ssCtrl), ecEditorBottom);
+  EXPECT_EQ(editor.KeyToCommand('Q', ssCtrl), ecNone);
+  EXPECT_EQ(editor.KeyToCommand('A', ssCtrl), ecSelectAll);
+  EXPECT_EQ(editor.KeyToCommand('E', ssCtrl), ecNone) << "the memory was cleared by the command";
+}
+
+TEST_F(EditorTest, StatusChangesGatherUnderThePaintLock) {
+  SetLines({"abc", "def"});
+  std::vector<TSynStatusChanges> reported;
+  editor.OnStatusChange = [&](TSynEdit&, TSynStatusChanges changes) { reported.push_back(changes); };
+  Do(ecSelDown);
+  ASSERT_EQ(reported.size(), 1u) << "one report for the whole command";
+  EXPECT_EQ(reported[0] & (scCaretY | scSelection), scCaretY | scSelection);
+  reported.clear();
+  editor.SetInsertMode(false);
+  EXPECT_EQ(reported, std::vector<TSynStatusChanges>{scInsertMode}) << "outside a lock at once";
+  reported.clear();
+  Type("x");
+  EXPECT_TRUE(reported.size() == 1u && (reported[0] & scModified));
+}
+
+TEST_F(EditorTest, DroppedFilesAreReportedTogetherWhileAccepted) {
+  std::vector<std::vector<std::string>> drops;
+  editor.OnDropFiles = [&](TSynEdit&, int, int, const std::vector<std::string>& files) { drops.push_back(files); };
+  editor.DropFiles(10, 10, {"/a.html", "/b.css"});
+  EXPECT_TRUE(drops.empty()) << "not accepted without eoDropFiles";
+  editor.SetOptions(editor.Options() | eoDropFiles);
+  editor.DropFiles(10, 10, {"/a.html", "/b.css"});
+  EXPECT_EQ(drops, (std::vector<std::vector<std::string>>{{"/a.html", "/b.css"}}));
+}
+
 TEST_F(EditorTest, ReadOnlyChangesNothingButStillMoves) {
   SetLines({"abc"});
   Type("z");
