@@ -138,18 +138,24 @@ void TSynEdit::SetSelectionMode(TSynSelectionMode mode) {
   if (HasSelection()) StatusChanged(scSelection);
 }
 
+std::pair<int, int> TSynEdit::ColumnBounds() const {
+  int anchor = BufferToDisplayPos(blockAnchor_).Column, active = BufferToDisplayPos(blockActive_).Column;
+  return {std::min(anchor, active), std::max(anchor, active)};
+}
+
+std::pair<std::size_t, std::size_t> TSynEdit::ColumnSpan(int line, int left, int right) const {
+  std::size_t length = LineText(line).size();
+  return {std::min<std::size_t>(DisplayToBufferPos({left, line}).Char - 1, length),
+          std::min<std::size_t>(DisplayToBufferPos({right, line}).Char - 1, length)};
+}
+
 int TSynEdit::CharColumns(std::string_view line, int chars) const {
-  int column = 0, width = TabWidth();
+  int column = 0;
   std::size_t pos = 0, end = std::min(line.size(), static_cast<std::size_t>(std::max(chars, 0)));
   while (pos < end) {
-    if (line[pos] == '\t') {
-      column += width - column % width;
-      ++pos;
-    } else {
-      TUtf8Char c = Utf8CharAt(line, pos);
-      column += c.columns;
-      pos += c.length;
-    }
+    TUtf8Char cell = DisplayCellAt(line, pos, column, TabWidth());
+    column += cell.columns;
+    pos += cell.length;
   }
   return column + std::max(0, chars - static_cast<int>(line.size()));
 }
@@ -160,24 +166,14 @@ TDisplayCoord TSynEdit::BufferToDisplayPos(TBufferCoord pos) const {
 
 TBufferCoord TSynEdit::DisplayToBufferPos(TDisplayCoord pos) const {
   std::string line = LineText(pos.Row);
-  int width = TabWidth(), column = 0;
+  int column = 0;
   std::size_t at = 0, start = 0;
   // The position before the character whose cells hold the column.
   while (column < pos.Column) {
     start = at;
-    if (at < line.size()) {
-      if (line[at] == '\t') {
-        column += width - column % width;
-        ++at;
-      } else {
-        TUtf8Char c = Utf8CharAt(line, at);
-        column += c.columns;
-        at += c.length;
-      }
-    } else {
-      ++column;
-      ++at;
-    }
+    TUtf8Char cell = at < line.size() ? DisplayCellAt(line, at, column, TabWidth()) : TUtf8Char{1, 1};
+    column += cell.columns;
+    at += cell.length;
   }
   return {static_cast<int>(start) + 1, pos.Row};
 }
@@ -256,14 +252,11 @@ std::string TSynEdit::SelectedText() const {
       }
       break;
     case TSynSelectionMode::smColumn: {
-      int left = std::min(BufferToDisplayPos(begin).Column, BufferToDisplayPos(end).Column);
-      int right = std::max(BufferToDisplayPos(begin).Column, BufferToDisplayPos(end).Column);
+      auto [left, right] = ColumnBounds();
       for (int line = begin.Line; line <= end.Line; ++line) {
-        std::string s = LineText(line);
-        std::size_t from = std::min<std::size_t>(DisplayToBufferPos({left, line}).Char - 1, s.size());
-        std::size_t to = std::min<std::size_t>(DisplayToBufferPos({right, line}).Char - 1, s.size());
+        auto [from, to] = ColumnSpan(line, left, right);
         if (line > begin.Line) text += "\r\n";
-        if (to > from) text += s.substr(from, to - from);
+        text += LineText(line).substr(from, to - from);
       }
       break;
     }

@@ -185,7 +185,11 @@ class TSynEdit {
   void StoreLine(int line, TLineText text);
   int LineCount() const { return lines_.Count(); }
   TBufferCoord LimitPosition(TBufferCoord pos, bool forCaret) const;
-  int CharColumns(std::string_view line, int chars) const;  // display columns of the first chars - 1 bytes
+  // Display columns taken by the first chars bytes of line (virtual space counting one each).
+  int CharColumns(std::string_view line, int chars) const;
+  // The display columns a column selection spans, and the bytes of a line inside them.
+  std::pair<int, int> ColumnBounds() const;
+  std::pair<std::size_t, std::size_t> ColumnSpan(int line, int left, int right) const;
   TBufferCoord NextCharPos(TBufferCoord pos) const;
   TBufferCoord PrevCharPos(TBufferCoord pos) const;
   int ToCharStart(std::string_view line, int pos) const;

@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "editor/LineBreaks.h"
+#include "editor/SynEditScope.h"
 #include "editor/Utf8.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileErrors.h"
@@ -94,13 +95,7 @@ void TSynEditStringList::CheckIndex(int index, int limit) const {
 template <class TBody>
 void TSynEditStringList::Bracketed(TBody&& body) {
   OpenUpdate();
-  try {
-    body();
-  } catch (...) {
-    CloseUpdate();
-    throw;
-  }
-  CloseUpdate();
+  Finally(body, [this] { CloseUpdate(); });
 }
 
 void TSynEditStringList::OpenUpdate() {

@@ -121,13 +121,10 @@ void TSynEdit::DeleteSelection() {
       caret_ = {1, begin.Line};
       break;
     case TSynSelectionMode::smColumn: {
-      int left = std::min(BufferToDisplayPos(begin).Column, BufferToDisplayPos(end).Column);
-      int right = std::max(BufferToDisplayPos(begin).Column, BufferToDisplayPos(end).Column);
+      auto [left, right] = ColumnBounds();
       for (int line = begin.Line; line <= end.Line; ++line) {
-        std::string s = LineText(line);
-        std::size_t from = std::min<std::size_t>(DisplayToBufferPos({left, line}).Char - 1, s.size());
-        std::size_t to = std::min<std::size_t>(DisplayToBufferPos({right, line}).Char - 1, s.size());
-        if (to > from) StoreLine(line, s.erase(from, to - from));
+        auto [from, to] = ColumnSpan(line, left, right);
+        if (to > from) StoreLine(line, LineText(line).erase(from, to - from));
       }
       caret_ = DisplayToBufferPos({left, blockActive_.Line});
       break;

@@ -17,6 +17,13 @@ struct TUtf8Char {
 // The character that starts at text[pos]; pos < text.size().
 TUtf8Char Utf8CharAt(std::string_view text, std::size_t pos);
 
+// The cell at text[pos] when it starts at screen column (0-based): a tab fills up to the
+// next multiple of tabWidth, any other character is as wide as Utf8CharAt says.
+inline TUtf8Char DisplayCellAt(std::string_view text, std::size_t pos, int column, int tabWidth) {
+  if (text[pos] == '\t') return {1, tabWidth - column % tabWidth};
+  return Utf8CharAt(text, pos);
+}
+
 // Screen columns of text without tabs.
 int Utf8Columns(std::string_view text);
 
