@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <bitset>
 #include <functional>
 #include <optional>
 #include <stdexcept>
@@ -13,6 +12,7 @@
 #include "editor/SynEditTextBuffer.h"
 #include "editor/SynEditTypes.h"
 #include "editor/SynEditUndo.h"
+#include "highlight/SynCharSet.h"
 #include "platform/Canvas.h"
 
 namespace tarnwick {
@@ -30,8 +30,6 @@ struct TSynEditMark {
   int Char = 1;
   bool Visible = true;
 };
-
-using TSynCharSet = std::bitset<256>;
 
 // The name of the clipboard format that carries the selection mode with the text.
 extern const char* const kSynEditClipboardFormat;
