@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS ?= 2
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-sanitize bench screenshot clean
+.PHONY: all deps build run test test-sanitize fuzz bench screenshot clean
 
 all: build
 
@@ -35,6 +35,10 @@ test-sanitize: deps
 	cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j$(JOBS)
 
+# The highlighters' fuzz targets (clang's libFuzzer), FUZZ_SECONDS each.
+fuzz: deps
+	fuzz/run.sh
+
 bench: build
 	bench/run.sh $(BUILD)
 
@@ -42,4 +46,4 @@ screenshot: build
 	$(BUILD)/tools/tarnwick_screenshot docs/main-window.png
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
