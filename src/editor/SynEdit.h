@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editor/SynEditKeyCmds.h"
+#include "editor/SynEditSearch.h"
 #include "editor/SynEditTextBuffer.h"
 #include "editor/SynEditTypes.h"
 #include "editor/SynEditUndo.h"
@@ -51,6 +52,9 @@ class TSynEdit {
   using TContextHelpEvent = std::function<void(TSynEdit&, const std::string& word)>;
   // Client coordinates of the drop point and one full path per file.
   using TDropFilesEvent = std::function<void(TSynEdit&, int x, int y, const std::vector<std::string>& files)>;
+  // Asked before each replacement with optPrompt; the action comes preset to raCancel.
+  using TReplaceTextEvent = std::function<void(TSynEdit&, const std::string& search, const std::string& replace,
+                                               int line, int column, TSynReplaceAction& action)>;
 
   TSynEdit(TCanvas& canvas, TClipboard& clipboard);
   ~TSynEdit();
@@ -142,6 +146,11 @@ class TSynEdit {
   bool AcceptsDroppedFiles() const { return options_ & eoDropFiles; }
   void DropFiles(int x, int y, const std::vector<std::string>& files);
 
+  // ---- search and replace
+  TSynEditSearchCustom* SearchEngine = nullptr;
+  // Selects (and replaces) occurrences of search; returns how many were selected.
+  int FindOrReplace(const std::string& search, const std::string& replace, TSynSearchOptions options);
+
   // ---- bookmarks
   bool GetBookmark(int number, TBufferCoord& pos) const;
   void SetBookmark(int number, TBufferCoord pos);
@@ -175,6 +184,7 @@ class TSynEdit {
   TPlaceMarkEvent OnPlaceBookmark;
   TContextHelpEvent OnContextHelp;
   TDropFilesEvent OnDropFiles;
+  TReplaceTextEvent OnReplaceText;
 
  private:
   // helpers over lines and positions
@@ -204,6 +214,8 @@ class TSynEdit {
   void PageScroll(int direction, bool select);
   void ScrollVertically(int rows);
   void GotoBookmark(int number);
+  // Puts a row that lies outside the view in its middle.
+  void CentreRow(int row);
   void SetBookmarkCommand(int number, const void* data);
   void FindMatchingBracket();
   std::string WordAtCaret() const;

@@ -237,15 +237,16 @@ void TSynEdit::GotoBookmark(int number) {
   TBufferCoord pos;
   if (!GetBookmark(number, pos)) return;
   SetCaretAndSelection(pos, pos, pos);
-  // Centre a far target, as a jump should land in the middle of the view.
-  int row = caret_.Line;
-  if (visibleRows_ > 0 && (row < topRow_ - 1 || row > topRow_ + visibleRows_)) {
-    if (row < topRow_)
-      SetTopRow(std::max(row - visibleRows_ / 2 + 1, 1));
-    else
-      SetTopRow(row - (visibleRows_ - visibleRows_ / 2) + 1);
-  }
+  CentreRow(caret_.Line);
   EnsureCaretVisible();
+}
+
+void TSynEdit::CentreRow(int row) {
+  if (visibleRows_ <= 0 || (row >= topRow_ - 1 && row <= topRow_ + visibleRows_)) return;
+  if (row < topRow_)
+    SetTopRow(std::max(row - visibleRows_ / 2 + 1, 1));
+  else
+    SetTopRow(row - (visibleRows_ - visibleRows_ / 2) + 1);
 }
 
 void TSynEdit::SetBookmarkCommand(int number, const void* data) {
