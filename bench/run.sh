@@ -20,5 +20,7 @@ for b in "$build"/bench/*_bench; do
 done
 echo "== text buffer against cat and cp"
 python3 "$here/compare_text_buffer.py" "$build/bench/text_buffer_bench" "$html"
+echo "== search against grep and sed"
+python3 "$here/compare_search.py" "$build/bench/search_bench" "$html"
 echo "== highlighters against wc -l"
 python3 "$here/compare_highlighters.py" "$build/bench/highlighter_bench"
