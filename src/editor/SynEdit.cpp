@@ -15,6 +15,13 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
     SetCaretPosEx(caret_, false);
     SetBlockAnchor(caret_);
   };
+  lines_.OnLinesAdded = [this](TSynEditStringList&, int index, int count) { LinesAdded(index, count); };
+  lines_.OnLinesRemoved = [this](TSynEditStringList&, int index, int) {
+    if (highlighter_ != nullptr && LineCount() > 0) RescanFrom(index);
+  };
+  lines_.OnLinesReplaced = [this](TSynEditStringList&, int index, int) {
+    if (highlighter_ != nullptr) RescanFrom(index);
+  };
   lines_.OnLinesCleared = [this](TSynEditStringList&) {
     undoList_.ClearRecords();
     redoList_.ClearRecords();
@@ -27,8 +34,70 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
 }
 
 TSynEdit::~TSynEdit() {
+  SetHighlighter(nullptr);
   lines_.OnUpdateEnd = nullptr;
+  lines_.OnLinesAdded = nullptr;
+  lines_.OnLinesRemoved = nullptr;
+  lines_.OnLinesReplaced = nullptr;
   lines_.OnLinesCleared = nullptr;
+}
+
+// ---- highlighting -------------------------------------------------------------------------
+
+void TSynEdit::SetHighlighter(TSynCustomHighlighter* highlighter) {
+  if (highlighter == highlighter_) return;
+  if (highlighter_ != nullptr) highlighter_->UnsubscribeChanges(&TSynEdit::HighlighterChanged, this);
+  highlighter_ = highlighter;
+  if (highlighter_ == nullptr) {
+    wordChars_ = DefaultWordChars();
+    return;
+  }
+  highlighter_->SubscribeChanges(&TSynEdit::HighlighterChanged, this);
+  wordChars_ = highlighter_->IdentifierCharSet() & ~highlighter_->WordBreakCharSet();
+  HighlighterChanged(this, {nullptr, highlighter_});
+}
+
+void TSynEdit::HighlighterChanged(void* editor, const TSynChangeSender& sender) {
+  auto* self = static_cast<TSynEdit*>(editor);
+  if (sender.highlighter == nullptr) return;
+  self->lines_.OpenUpdate();
+  Finally([&] { self->RescanAll(); }, [&] { self->lines_.CloseUpdate(); });
+}
+
+TSynRange TSynEdit::ScanLine(int index) {
+  scanLine_.assign(lines_.Get(index).View());
+  highlighter_->StartLine(scanLine_.c_str(), index);
+  highlighter_->SkipToLineEnd();
+  return highlighter_->CurrentRange();
+}
+
+int TSynEdit::RescanFrom(int index) {
+  if (highlighter_ == nullptr || index >= LineCount()) return index;
+  if (index <= 0) {
+    index = 0;
+    highlighter_->ResetRange();
+  } else {
+    highlighter_->RestoreRange(lines_.LineRange(index - 1));
+  }
+  for (;; ++index) {
+    TSynRange range = ScanLine(index);
+    if (range == lines_.LineRange(index)) return index;
+    lines_.SetLineRange(index, range);
+    if (index == LineCount() - 1) return index;
+  }
+}
+
+void TSynEdit::RescanAll() {
+  if (highlighter_ == nullptr) return;
+  highlighter_->ResetRange();
+  for (int index = 0; index < LineCount(); ++index) lines_.SetLineRange(index, ScanLine(index));
+}
+
+void TSynEdit::LinesAdded(int index, int count) {
+  if (highlighter_ == nullptr || LineCount() == 0) return;
+  // Every added line needs its range, even where a rescan stops early.
+  for (int line = index; line < index + count; line = RescanFrom(line) + 1) {
+  }
 }
 
 TSynCharSet TSynEdit::DefaultWordChars() {

@@ -14,6 +14,7 @@
 #include "editor/SynEditTypes.h"
 #include "editor/SynEditUndo.h"
 #include "highlight/SynCharSet.h"
+#include "highlight/SynEditHighlighter.h"
 #include "platform/Canvas.h"
 
 namespace tarnwick {
@@ -106,10 +107,18 @@ class TSynEdit {
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool wrap);
   TSynEditKeyStrokes Keystrokes;
-  // Word motion and word deletion stop at characters outside this set.
+  // Word motion and word deletion stop at characters outside this set: the highlighter's
+  // identifier characters that are no word breaks, or the default set without one.
   const TSynCharSet& WordChars() const { return wordChars_; }
-  void SetWordChars(const TSynCharSet& chars) { wordChars_ = chars; }
   static TSynCharSet DefaultWordChars();
+
+  // ---- highlighting: every line's range at its end is kept current in Lines
+  TSynCustomHighlighter* Highlighter() const { return highlighter_; }
+  void SetHighlighter(TSynCustomHighlighter* highlighter);
+  // Rescans from a 0-based line until a line's end range is the one stored; returns the last
+  // line scanned (index itself when it is past the end).
+  int RescanFrom(int index);
+  void RescanAll();
 
   // ---- undo
   bool CanUndo() const { return !readOnly_ && !undoList_.Empty(); }
@@ -219,6 +228,11 @@ class TSynEdit {
   void SetBookmarkCommand(int number, const void* data);
   void FindMatchingBracket();
   std::string WordAtCaret() const;
+  // The spans of a line's comment and string tokens, which bracket matching passes over.
+  std::vector<std::pair<int, int>> CommentAndStringSpans(int line);
+  TSynRange ScanLine(int index);
+  static void HighlighterChanged(void* editor, const TSynChangeSender& sender);
+  void LinesAdded(int index, int count);
 
   // text changes
   void SetSelectedTextRaw(TSynSelectionMode mode, std::string_view text);
@@ -257,6 +271,8 @@ class TSynEdit {
   void RecomputeModified();
 
   TCanvas& canvas_;
+  TSynCustomHighlighter* highlighter_ = nullptr;
+  std::string scanLine_;  // a line with its terminating NUL, as highlighters read it
   TClipboard& clipboard_;
   TSynEditStringList lines_;
   TSynEditUndoList undoList_;

@@ -274,8 +274,14 @@ void TSynEdit::FindMatchingBracket() {
   int at = caret_.Char - 1;
   for (;;) {
     std::string s = LineText(lineNo);
+    // Brackets in comments and strings do not count.
+    std::vector<std::pair<int, int>> ignored = CommentAndStringSpans(lineNo);
+    auto counts = [&](int pos) {
+      return std::none_of(ignored.begin(), ignored.end(), [pos](const auto& span) { return pos >= span.first && pos < span.second; });
+    };
     if (forward) {
       for (; at < static_cast<int>(s.size()); ++at) {
+        if (!counts(at)) continue;
         if (s[static_cast<std::size_t>(at)] == open) ++depth;
         if (s[static_cast<std::size_t>(at)] == close && --depth == 0) {
           SetCaretAndSelection({at + 1, lineNo}, {at + 1, lineNo}, {at + 1, lineNo});
@@ -286,6 +292,7 @@ void TSynEdit::FindMatchingBracket() {
       at = 0;
     } else {
       for (; at >= 0; --at) {
+        if (!counts(at)) continue;
         if (s[static_cast<std::size_t>(at)] == close) ++depth;
         if (s[static_cast<std::size_t>(at)] == open && --depth == 0) {
           SetCaretAndSelection({at + 1, lineNo}, {at + 1, lineNo}, {at + 1, lineNo});
@@ -296,6 +303,27 @@ void TSynEdit::FindMatchingBracket() {
       at = static_cast<int>(LineText(lineNo).size()) - 1;
     }
   }
+}
+
+std::vector<std::pair<int, int>> TSynEdit::CommentAndStringSpans(int line) {
+  std::vector<std::pair<int, int>> spans;
+  if (highlighter_ == nullptr) return spans;
+  if (line <= 1)
+    highlighter_->ResetRange();
+  else
+    highlighter_->RestoreRange(lines_.LineRange(line - 2));
+  scanLine_.assign(lines_.Get(line - 1).View());
+  highlighter_->StartLine(scanLine_.c_str(), line - 1);
+  TSynHighlighterAttributes* comment = highlighter_->DefaultAttribute(SYN_ATTR_COMMENT);
+  TSynHighlighterAttributes* string = highlighter_->DefaultAttribute(SYN_ATTR_STRING);
+  for (; !highlighter_->AtLineEnd(); highlighter_->NextToken()) {
+    TSynHighlighterAttributes* attribute = highlighter_->TokenAttribute();
+    if (attribute != nullptr && (attribute == comment || attribute == string)) {
+      int start = highlighter_->TokenStart();
+      spans.emplace_back(start, start + static_cast<int>(highlighter_->TokenText().size()));
+    }
+  }
+  return spans;
 }
 
 }  // namespace tarnwick
