@@ -30,7 +30,7 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
   };
   undoList_.OnAdded = [this](TSynEditUndoList& list) { UndoListAdded(list); };
   redoList_.OnAdded = [this](TSynEditUndoList& list) { UndoListAdded(list); };
-  canvas_.SetFont(font_);
+  MeasureMetrics();
 }
 
 TSynEdit::~TSynEdit() {
@@ -59,9 +59,12 @@ void TSynEdit::SetHighlighter(TSynCustomHighlighter* highlighter) {
 
 void TSynEdit::HighlighterChanged(void* editor, const TSynChangeSender& sender) {
   auto* self = static_cast<TSynEdit*>(editor);
-  if (sender.highlighter == nullptr) return;
-  self->lines_.OpenUpdate();
-  Finally([&] { self->RescanAll(); }, [&] { self->lines_.CloseUpdate(); });
+  self->MeasureMetrics();
+  if (sender.highlighter != nullptr) {
+    self->lines_.OpenUpdate();
+    Finally([&] { self->RescanAll(); }, [&] { self->lines_.CloseUpdate(); });
+  }
+  if (self->OnRepaint) self->OnRepaint(*self);
 }
 
 TSynRange TSynEdit::ScanLine(int index) {
@@ -383,10 +386,12 @@ void TSynEdit::SetWordWrap(bool wrap) {
 void TSynEdit::IncPaintLock() { ++paintLock_; }
 
 void TSynEdit::DecPaintLock() {
-  if (paintLock_ > 0 && --paintLock_ == 0 && statusChanges_ != 0) {
+  if (paintLock_ == 0 || --paintLock_ > 0) return;
+  if (statusChanges_ != 0) {
     TSynStatusChanges changes = std::exchange(statusChanges_, TSynStatusChanges{0});
     if (OnStatusChange) OnStatusChange(*this, changes);
   }
+  if (OnRepaint) OnRepaint(*this);
 }
 
 void TSynEdit::StatusChanged(TSynStatusChanges changes) {
@@ -401,6 +406,22 @@ void TSynEdit::StatusChanged(TSynStatusChanges changes) {
 
 void TSynEdit::SetFont(const TFontSpec& font) {
   font_ = font;
+  MeasureMetrics();
+}
+
+// The widest cell and the tallest row over every style the text can show.
+void TSynEdit::MeasureMetrics() {
+  std::vector<TFontStyles> styles{font_.style};
+  if (highlighter_ != nullptr)
+    for (int i = 0; i < highlighter_->AttributeCount(); ++i) styles.push_back(highlighter_->AttributeAt(i)->Style());
+  charWidth_ = lineHeight_ = 1;
+  for (TFontStyles style : styles) {
+    TFontSpec font = font_;
+    font.style = style;
+    canvas_.SetFont(font);
+    charWidth_ = std::max(charWidth_, canvas_.CharWidth());
+    lineHeight_ = std::max(lineHeight_, canvas_.LineHeight());
+  }
   canvas_.SetFont(font_);
   SetClientSize(clientWidth_, clientHeight_);
 }
@@ -408,10 +429,58 @@ void TSynEdit::SetFont(const TFontSpec& font) {
 void TSynEdit::SetClientSize(int width, int height) {
   clientWidth_ = width;
   clientHeight_ = height;
-  visibleRows_ = canvas_.LineHeight() > 0 ? height / canvas_.LineHeight() : 0;
-  visibleColumns_ = canvas_.CharWidth() > 0 ? width / canvas_.CharWidth() : 0;
+  visibleRows_ = height / lineHeight_;
+  visibleColumns_ = std::max(width - GutterRealWidth() - 2, 0) / charWidth_;
   SetTopRow(topRow_);
   SetLeftColumn(leftColumn_);
+}
+
+void TSynEdit::SetGutter(const TSynGutter& gutter) {
+  gutter_ = gutter;
+  gutter_.DigitCount = std::clamp(gutter_.DigitCount, 2, 12);
+  gutter_.LeftOffset = std::max(gutter_.LeftOffset, 0);
+  gutter_.RightOffset = std::max(gutter_.RightOffset, 0);
+  SetClientSize(clientWidth_, clientHeight_);
+}
+
+int TSynEdit::GutterRealWidth() const {
+  if (!gutter_.Visible) return 0;
+  // Digits are measured in the editor font's cells, though drawn in the gutter font.
+  if (gutter_.ShowLineNumbers) return gutter_.LeftOffset + gutter_.RightOffset + charWidth_ * gutter_.DigitCount + 2;
+  return gutter_.Width;
+}
+
+std::pair<int, int> TSynEdit::ClientPoint(TDisplayCoord pos) const {
+  return {(pos.Column - 1) * charWidth_ + GutterRealWidth() + 2 - (leftColumn_ - 1) * charWidth_,
+          (pos.Row - topRow_) * lineHeight_};
+}
+
+TDisplayCoord TSynEdit::PointToDisplay(int x, int y) const {
+  int column = leftColumn_ + (x - GutterRealWidth() - 2 + charWidth_ / 2) / charWidth_;
+  int row = topRow_ + (y < 0 ? -1 : y / lineHeight_);
+  return {std::max(column, 1), std::max(row, 1)};
+}
+
+namespace {
+
+// Scroll bars take ranges up to 32767: larger ones are scaled down in proportion.
+TScrollBarInfo Scaled(int max, int page, int position) {
+  max = std::max(max, 1);
+  if (max <= 32767) return {1, max, page, position};
+  double factor = 32767.0 / max;
+  return {1, 32767, std::max(1, static_cast<int>(page * factor)), std::max(1, static_cast<int>(position * factor))};
+}
+
+}  // namespace
+
+TScrollBarInfo TSynEdit::VerticalScrollInfo() const {
+  int max = DisplayRowCount() + ((options_ & eoScrollPastEof) ? visibleRows_ - 1 : 0);
+  return Scaled(max, visibleRows_, topRow_);
+}
+
+TScrollBarInfo TSynEdit::HorizontalScrollInfo() {
+  int max = (options_ & eoScrollPastEol) ? maxScrollWidth_ : std::max(lines_.MaxExpandedLength(), 1);
+  return Scaled(max, visibleColumns_, leftColumn_);
 }
 
 void TSynEdit::SetTopRow(int row) {

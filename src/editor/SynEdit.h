@@ -26,6 +26,33 @@ class ESynEditError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+enum class TSynGutterBorderStyle { gbsNone, gbsMiddle, gbsRight };
+
+struct TSynGutter {
+  bool Visible = true;
+  int Width = 30;
+  TColor Color = clBtnFace;
+  TFontSpec Font{"Courier New", 8, 0};
+  bool UseFontStyle = true;
+  bool ShowLineNumbers = false;
+  bool LeadingZeros = false;
+  bool ZeroStart = false;
+  int DigitCount = 4;  // 2 .. 12
+  int LeftOffset = 16;
+  int RightOffset = 2;
+  TSynGutterBorderStyle BorderStyle = TSynGutterBorderStyle::gbsMiddle;
+};
+
+struct TSynSelectedColor {
+  TColor Background = clHighlight;
+  TColor Foreground = clHighlightText;
+};
+
+struct TScrollBarInfo {
+  int min = 1, max = 1, page = 1, position = 1;
+  bool operator==(const TScrollBarInfo&) const = default;
+};
+
 struct TSynEditMark {
   int BookmarkNumber = 0;
   int Line = 1;
@@ -165,9 +192,34 @@ class TSynEdit {
   void SetBookmark(int number, TBufferCoord pos);
   void ClearBookmark(int number);
 
-  // ---- view state the commands need
+  // ---- view
   void SetFont(const TFontSpec& font);
+  const TFontSpec& Font() const { return font_; }
   void SetClientSize(int width, int height);
+  const TSynGutter& Gutter() const { return gutter_; }
+  void SetGutter(const TSynGutter& gutter);
+  int GutterRealWidth() const;
+  int CharWidth() const { return charWidth_; }
+  int LineHeight() const { return lineHeight_; }
+  int RightEdge = 80;
+  TColor RightEdgeColor = clSilver;
+  TColor ActiveLineColor = clNone;
+  TSynSelectedColor SelectedColor;
+  bool HideSelection = false;
+  TColor Color = clWindow;
+  TColor FontColor = clWindowText;
+  bool Focused = true;
+  int DisplayRowCount() const { return std::max(LineCount(), 1); }
+  TDisplayCoord DisplayPosition(TBufferCoord pos) const { return BufferToDisplayPos(pos); }
+  // The top left of a display position's cell in client pixels, and back (to the nearest
+  // cell boundary, as a click places the caret).
+  std::pair<int, int> ClientPoint(TDisplayCoord pos) const;
+  TDisplayCoord PointToDisplay(int x, int y) const;
+  // Scroll bar ranges, scaled to 32767 at the most.
+  TScrollBarInfo VerticalScrollInfo() const;
+  TScrollBarInfo HorizontalScrollInfo();
+  // Paints the area inside clip (client pixels) on canvas.
+  void Paint(TCanvas& canvas, const TRect& clip);
   int TopRow() const { return topRow_; }
   void SetTopRow(int row);
   int LeftColumn() const { return leftColumn_; }
@@ -183,6 +235,8 @@ class TSynEdit {
   void DecPaintLock();
 
   TNotifyEvent OnChange;
+  // The view's content or its scroll position changed: the window repaints.
+  TNotifyEvent OnRepaint;
   TStatusChangeEvent OnStatusChange;
   TProcessCommandEvent OnProcessCommand;
   TProcessCommandEvent OnProcessUserCommand;
@@ -270,7 +324,17 @@ class TSynEdit {
   bool SameStep(const TSynEditUndoList& list, TChangeKind reversed, std::int32_t serial) const;
   void RecomputeModified();
 
+  void MeasureMetrics();
+  // The background of a line's row, and of the text area without the caret line's colour.
+  TColor LineBackground(int line) const;
+  TColor TextBackground() const;
+  void PaintGutter(TCanvas& canvas, int firstRow, int lastRow);
+  void PaintRow(TCanvas& canvas, int row, const TRect& clip);
+
   TCanvas& canvas_;
+  TSynGutter gutter_;
+  int charWidth_ = 1;
+  int lineHeight_ = 1;
   TSynCustomHighlighter* highlighter_ = nullptr;
   std::string scanLine_;  // a line with its terminating NUL, as highlighters read it
   TClipboard& clipboard_;

@@ -7,18 +7,9 @@
 #include <vector>
 
 #include "highlight/SynCharSet.h"
+#include "platform/Colors.h"
 
 namespace tarnwick {
-
-// 0x00BBGGRR for an RGB colour, 0xFF0000nn for system colour nn.
-using TColor = std::uint32_t;
-constexpr TColor clNone = 0x1FFFFFFF;
-constexpr TColor clWindow = 0xFF000005;
-constexpr TColor clWindowText = 0xFF000008;
-constexpr TColor RGB(unsigned r, unsigned g, unsigned b) { return r | (g << 8) | (b << 16); }
-
-enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-using TFontStyles = std::uint8_t;
 
 // A highlighter's scan state at the end of a line: opaque and compared for equality.
 using TSynRange = std::intptr_t;

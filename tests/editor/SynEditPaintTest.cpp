@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "editor/SynEdit.h"
+#include "highlight/SynHighlighterHtml.h"
+#include "platform/test/FixedCanvas.h"
+#include "platform/test/MemoryClipboard.h"
+
+namespace tarnwick {
+namespace {
+
+using TDrawn = TFixedCanvas::TDrawn;
+
+class PaintTest : public testing::Test {
+ protected:
+  TFixedCanvas canvas;
+  TMemoryClipboard clipboard;
+  TSynEdit editor{canvas, clipboard};
+
+  void SetUp() override {
+    TSynGutter gutter = editor.Gutter();
+    gutter.Width = 17;  // as the shell sets it
+    editor.SetGutter(gutter);
+    editor.SetClientSize(8 * 40 + 19, 16 * 10);
+  }
+  void SetLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    std::istringstream in(text);
+    editor.Lines().ReadStream(in);
+  }
+  std::vector<TDrawn> PaintAll() {
+    canvas.drawn.clear();
+    editor.Paint(canvas, {0, 0, 8 * 40 + 19, 16 * 10});
+    return canvas.drawn;
+  }
+  std::vector<TDrawn> Texts(int row) {
+    std::vector<TDrawn> texts;
+    for (const TDrawn& d : canvas.drawn)
+      if (d.kind == TDrawn::Text && d.rect.left >= editor.GutterRealWidth() && d.rect.top == (row - 1) * 16)
+        texts.push_back(d);
+    return texts;
+  }
+  std::string RowText(int row) {
+    std::string text;
+    for (const TDrawn& d : Texts(row)) text += d.text;
+    return text;
+  }
+};
+
+TEST_F(PaintTest, GutterWidthsFollowTheLineNumbers) {
+  canvas.charWidth = 7;
+  editor.SetFont(editor.Font());
+  EXPECT_EQ(editor.GutterRealWidth(), 17);
+  TSynGutter gutter = editor.Gutter();
+  gutter.ShowLineNumbers = true;
+  editor.SetGutter(gutter);
+  EXPECT_EQ(editor.GutterRealWidth(), 48);
+  gutter.Visible = false;
+  editor.SetGutter(gutter);
+  EXPECT_EQ(editor.GutterRealWidth(), 0);
+}
+
+TEST_F(PaintTest, LineNumbersStandRightAlignedInTheGutter) {
+  SetLines({"a", "b"});
+  TSynGutter gutter = editor.Gutter();
+  gutter.ShowLineNumbers = true;
+  editor.SetGutter(gutter);
+  PaintAll();
+  std::vector<std::string> numbers;
+  for (const TDrawn& d : canvas.drawn)
+    if (d.kind == TDrawn::Text && d.rect.right <= editor.GutterRealWidth()) {
+      numbers.push_back(d.text);
+      EXPECT_EQ(d.rect.right, editor.GutterRealWidth() - gutter.RightOffset - 2);
+      EXPECT_EQ(d.font.size, 8) << "the gutter's own font";
+    }
+  EXPECT_EQ(numbers, (std::vector<std::string>{"   1", "   2"}));
+  gutter.LeadingZeros = true;
+  gutter.ZeroStart = true;
+  editor.SetGutter(gutter);
+  PaintAll();
+  bool zero = false;
+  for (const TDrawn& d : canvas.drawn) zero = zero || (d.kind == TDrawn::Text && d.text == "0000");
+  EXPECT_TRUE(zero);
+}
+
+TEST_F(PaintTest, TheRightEdgeStandsAfterItsColumn) {
+  SetLines({"x"});
+  editor.SetMaxScrollWidth(200);
+  editor.SetClientSize(8 * 100 + 19, 160);
+  editor.RightEdge = 80;
+  canvas.drawn.clear();
+  editor.Paint(canvas, {0, 0, 8 * 100 + 19, 160});
+  int expected = 80 * 8 + editor.GutterRealWidth() + 2;
+  bool found = false;
+  for (const TDrawn& d : canvas.drawn)
+    if (d.kind == TDrawn::Line && d.color == clSilver) found = d.rect.left == expected && d.rect.right == expected;
+  EXPECT_TRUE(found) << "on the left edge of column 81";
+  editor.RightEdge = 0;
+  canvas.drawn.clear();
+  editor.Paint(canvas, {0, 0, 8 * 100 + 19, 160});
+  for (const TDrawn& d : canvas.drawn) EXPECT_FALSE(d.kind == TDrawn::Line && d.color == clSilver);
+}
+
+TEST_F(PaintTest, HiddenCharactersBecomeVisibleMarks) {
+  editor.SetTabWidth(4);
+  SetLines({"\ta b"});
+  PaintAll();
+  EXPECT_EQ(RowText(1), "    a b") << "tab cells are drawn as spaces";
+  editor.SetOptions(editor.Options() | eoShowSpecialChars);
+  PaintAll();
+  std::string row = RowText(1);
+  EXPECT_EQ(row, "  \xC2\xBB a\xC2\xB7" "b\xC2\xB6") << "one double angle in the tab's cells, dots, a pilcrow";
+}
+
+TEST_F(PaintTest, DisplayPositionsCountTabCells) {
+  SetLines({"\tab"});
+  editor.SetTabWidth(8);
+  EXPECT_EQ(editor.DisplayPosition({3, 1}).Column, 10);
+  auto [x, y] = editor.ClientPoint({10, 1});
+  EXPECT_EQ(x, 9 * 8 + editor.GutterRealWidth() + 2);
+  EXPECT_EQ(y, 0);
+  EXPECT_EQ(editor.PointToDisplay(x + 1, 5), (TDisplayCoord{10, 1}));
+  EXPECT_EQ(editor.PointToDisplay(x + 6, 20), (TDisplayCoord{11, 2})) << "the nearer cell boundary";
+}
+
+TEST_F(PaintTest, TokensAreDrawnInTheirAttributesColours) {
+  TSynHTMLSyn html;
+  SetLines({"<b>bold</b>", "plain"});
+  editor.SetHighlighter(&html);
+  PaintAll();
+  std::vector<TDrawn> texts = Texts(1);
+  ASSERT_FALSE(texts.empty());
+  bool keyword = false;
+  for (const TDrawn& d : texts)
+    if (d.text == "b" || d.text == "/b") {
+      keyword = true;
+      EXPECT_EQ(d.color, html.KeyAttri->Foreground());
+      EXPECT_EQ(d.font.style, fsBold);
+    }
+  EXPECT_TRUE(keyword);
+  EXPECT_EQ(RowText(1), "<b>bold</b>");
+  EXPECT_EQ(RowText(2), "plain");
+}
+
+TEST_F(PaintTest, TheSelectionIsDrawnInItsColoursAndContinuesToTheRowsEnd) {
+  SetLines({"abcdef", "gh"});
+  editor.SetCaretAndSelection({2, 2}, {3, 1}, {2, 2});
+  PaintAll();
+  bool selectedText = false, selectedRest = false;
+  int textLeft = editor.GutterRealWidth() + 2;
+  for (const TDrawn& d : canvas.drawn) {
+    if (d.kind == TDrawn::Text && d.text == "cdef") selectedText = d.color == clHighlightText;
+    if (d.kind == TDrawn::Fill && d.color == clHighlight && d.rect.top == 0 && d.rect.left == textLeft + 6 * 8) selectedRest = true;
+  }
+  EXPECT_TRUE(selectedText);
+  EXPECT_TRUE(selectedRest) << "the selection goes on after the first line's text";
+  EXPECT_EQ(RowText(2), "gh");
+
+  editor.HideSelection = true;
+  editor.Focused = false;
+  PaintAll();
+  for (const TDrawn& d : canvas.drawn) EXPECT_NE(d.color, clHighlight);
+}
+
+TEST_F(PaintTest, RowsBelowTheTextAreFilledAndScrollBarsScale) {
+  SetLines({"one"});
+  PaintAll();
+  int filledBelow = 0;
+  for (const TDrawn& d : canvas.drawn)
+    if (d.kind == TDrawn::Fill && d.rect.top >= 16 && d.color == clWindow) ++filledBelow;
+  EXPECT_EQ(filledBelow, 9);
+
+  std::string many;
+  for (int i = 0; i < 100000; ++i) many += "x\n";
+  std::istringstream in(many);
+  editor.Lines().ReadStream(in);
+  TScrollBarInfo vertical = editor.VerticalScrollInfo();
+  EXPECT_EQ(vertical.max, 32767);
+  EXPECT_EQ(editor.HorizontalScrollInfo().max, 1024) << "the scroll width with eoScrollPastEol";
+}
+
+}  // namespace
+}  // namespace tarnwick
