@@ -220,6 +220,20 @@ class TSynEdit {
   TScrollBarInfo HorizontalScrollInfo();
   // Paints the area inside clip (client pixels) on canvas.
   void Paint(TCanvas& canvas, const TRect& clip);
+  // The caret's rectangle in client pixels, by the shape of the current mode.
+  TRect CaretRect() const;
+
+  // ---- mouse, in client pixels
+  void MouseDown(int x, int y, TShiftState shift, bool doubleClick);
+  // While the left button is held the selection follows the mouse.
+  void MouseMove(int x, int y);
+  void MouseUp();
+  void RightMouseDown(int x, int y);
+  // Outside the text area with the button held: one step of the drag-scroll timer.
+  void DragScrollTick(int x, int y, TShiftState shift);
+  // Deltas add up; each 120 scrolls by linesPerNotch rows (a page with Ctrl).
+  void MouseWheel(int delta, TShiftState shift, int linesPerNotch);
+  bool MouseSelecting() const { return mouseSelecting_; }
   int TopRow() const { return topRow_; }
   void SetTopRow(int row);
   int LeftColumn() const { return leftColumn_; }
@@ -370,6 +384,10 @@ class TSynEdit {
   int leftColumn_ = 1;
   int visibleRows_ = 0;
   int visibleColumns_ = 0;
+
+  TBufferCoord PositionAt(int x, int y) const;
+  bool mouseSelecting_ = false;
+  int wheelAccumulator_ = 0;
 
   int paintLock_ = 0;
   TSynStatusChanges statusChanges_ = 0;
