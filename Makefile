@@ -43,7 +43,7 @@ bench: build
 	bench/run.sh $(BUILD)
 
 screenshot: build
-	$(BUILD)/tools/tarnwick_screenshot docs/main-window.png
+	$(BUILD)/tools/tarnwick_screenshot docs/main-window.png docs/editor-html.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

@@ -1,5 +1,6 @@
-// Renders the main window as a new user first sees it (design size, fresh settings) to a
-// PNG file, for the README. Runs on the offscreen platform, so it needs no display.
+// Renders, for the README, the main window as a new user first sees it (design size, fresh
+// settings) and an editor showing a highlighted page, each to a PNG file. Runs on the
+// offscreen platform, so it needs no display.
 #include <QPixmap>
 #include <QtGlobal>
 
@@ -9,14 +10,20 @@
 
 #include "app/Application.h"
 #include "app/Main.h"
+#include "editor/qt/SynEditWidget.h"
+#include "highlight/HighlighterConfiguration.h"
+#include "highlight/SynHighlighterCSS.h"
+#include "highlight/SynHighlighterHtml.h"
+#include "highlight/SynHighlighterXML.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/RegistryFile.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSystemServices.h"
 
 int main(int argc, char** argv) {
   using namespace tarnwick;
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUTPUT.png\n", argv[0]);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s MAIN-WINDOW.png EDITOR.png\n", argv[0]);
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,7 +41,31 @@ int main(int argc, char** argv) {
     frmMain.setWindowState(Qt::WindowNoState);
     frmMain.show();
     QApplication::processEvents();
-    if (frmMain.grab().save(QString::fromLocal8Bit(argv[1]))) code = 0;
+    bool saved = frmMain.grab().save(QString::fromLocal8Bit(argv[1]));
+
+    TSynHTMLSyn html;
+    TSynCssSyn css;
+    TSynXMLSyn xml;
+    ConfigureHighlighters(html, css, xml);
+    TQtClipboard clipboard;
+    TSynEditWidget widget(clipboard);
+    widget.resize(640, 330);
+    TSynEdit& editor = widget.Editor();
+    TSynGutter gutter = editor.Gutter();
+    gutter.Width = 17;
+    gutter.ShowLineNumbers = true;
+    editor.SetGutter(gutter);
+    editor.SetFont({"Liberation Mono", 10, 0});
+    editor.Lines().SetText(
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <meta charset=\"utf-8\">\n"
+        "  <title>Caf&eacute; &amp; Bar</title>\n  <link rel=stylesheet href='site.css'>\n</head>\n"
+        "<body>\n  <!-- the menu, updated\n       every morning -->\n  <h1 class=\"menu\">Today&#8217;s menu</h1>\n"
+        "  <p>Soup &mdash; <b>4.50</b></p>\n  <customtag>unknown names show in red</customtag>\n</body>\n</html>");
+    editor.SetHighlighter(&html);
+    editor.SetCaretAndSelection({18, 11}, {14, 11}, {18, 11});
+    widget.show();
+    QApplication::processEvents();
+    if (saved && widget.grab().save(QString::fromLocal8Bit(argv[2]))) code = 0;
   }
   std::filesystem::remove_all(profile);
   return code;
