@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QGlyphRun>
 #include <QPalette>
 
 namespace tarnwick {
@@ -32,6 +33,7 @@ void TQtCanvas::SetFont(const TFontSpec& font) {
   font_.setKerning(false);
   font_.setStyleStrategy(QFont::PreferDefault);
   metrics_ = QFontMetrics(font_);
+  raw_ = QRawFont::fromFont(font_);
   if (painter_ != nullptr) painter_->setFont(font_);
 }
 
@@ -64,11 +66,28 @@ void TQtCanvas::DrawText(int x, int y, std::string_view text, TColor color) {
   // One cell per character, whatever the font's own advance for it.
   QString characters = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   int cell = CharWidth();
-  qsizetype count = characters.toUcs4().size();
-  if (metrics_.horizontalAdvance(characters) == count * cell) {
-    painter_->drawText(x, y + metrics_.ascent(), characters);
+  // The common case, every glyph in the font itself: placed cell by cell without shaping,
+  // which is most of the cost of drawing text.
+  QList<quint32> glyphs = raw_.isValid() ? raw_.glyphIndexesForString(characters) : QList<quint32>();
+  if (!glyphs.isEmpty() && !glyphs.contains(0u)) {
+    QList<QPointF> advances = raw_.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    qreal at = x;
+    for (const QPointF& advance : advances) {
+      positions.append(QPointF(at, y + metrics_.ascent()));
+      at += advance.x() > cell * 1.5 ? 2 * cell : cell;
+    }
+    QGlyphRun run;
+    run.setRawFont(raw_);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(font_.underline());
+    run.setStrikeOut(font_.strikeOut());
+    painter_->drawGlyphRun(QPointF(0, 0), run);
     return;
   }
+  // Characters from other fonts: each in its own cell.
   int column = 0;
   for (qsizetype i = 0; i < characters.size();) {
     qsizetype length = characters[i].isHighSurrogate() && i + 1 < characters.size() ? 2 : 1;

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QRawFont>
 
 #include "platform/Canvas.h"
 
@@ -32,6 +33,7 @@ class TQtCanvas : public TCanvas {
  private:
   QFont font_;
   QFontMetrics metrics_;
+  QRawFont raw_;  // the font's own glyphs, drawn without shaping
   QPainter* painter_ = nullptr;
   const QPalette* palette_ = nullptr;
 };
