@@ -48,6 +48,10 @@ struct TSynSelectedColor {
   TColor Foreground = clHighlightText;
 };
 
+enum class TSynEditCaretType { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };
+enum class TSynScrollHintFormat { shfTopLineOnly, shfTopToBottom };
+enum class TSynMouseCursor { crDefault, crArrow, crIBeam };
+
 struct TScrollBarInfo {
   int min = 1, max = 1, page = 1, position = 1;
   bool operator==(const TScrollBarInfo&) const = default;
@@ -222,6 +226,13 @@ class TSynEdit {
   void Paint(TCanvas& canvas, const TRect& clip);
   // The caret's rectangle in client pixels, by the shape of the current mode.
   TRect CaretRect() const;
+  TSynEditCaretType InsertCaret = TSynEditCaretType::ctVerticalLine;
+  TSynEditCaretType OverwriteCaret = TSynEditCaretType::ctBlock;
+  // The hint shown while the vertical thumb is dragged to topRow.
+  TSynScrollHintFormat ScrollHintFormat = TSynScrollHintFormat::shfTopLineOnly;
+  std::string ScrollHintText(int topRow) const;
+  // The mouse cursor over a client point.
+  TSynMouseCursor MouseCursorAt(int x, int y) const;
 
   // ---- mouse, in client pixels
   void MouseDown(int x, int y, TShiftState shift, bool doubleClick);

@@ -101,8 +101,29 @@ void TSynEdit::MouseWheel(int delta, TShiftState shift, int linesPerNotch) {
 
 TRect TSynEdit::CaretRect() const {
   auto [x, y] = ClientPoint(BufferToDisplayPos(caret_));
-  if (insertMode_) return {x - 1, y + 1, x + 1, y + lineHeight_ - 1};  // a vertical line
-  return {x, y + 1, x + charWidth_, y + lineHeight_ - 1};               // a block
+  int height = lineHeight_ - 2;
+  switch (insertMode_ ? InsertCaret : OverwriteCaret) {
+    case TSynEditCaretType::ctVerticalLine: return {x - 1, y, x + 1, y + height};
+    case TSynEditCaretType::ctHorizontalLine: return {x, y + lineHeight_ - 2, x + charWidth_, y + lineHeight_};
+    case TSynEditCaretType::ctHalfBlock: return {x, y + height / 2, x + charWidth_, y + height};
+    case TSynEditCaretType::ctBlock: break;
+  }
+  return {x, y, x + charWidth_, y + height};
+}
+
+std::string TSynEdit::ScrollHintText(int topRow) const {
+  if (ScrollHintFormat == TSynScrollHintFormat::shfTopLineOnly) return "Top Line: " + std::to_string(topRow);
+  int last = std::min(topRow + std::max(visibleRows_, 1) - 1, std::max(LineCount(), 1));
+  return std::to_string(topRow) + " - " + std::to_string(last);
+}
+
+TSynMouseCursor TSynEdit::MouseCursorAt(int x, int y) const {
+  if (x < GutterRealWidth()) return TSynMouseCursor::crDefault;
+  if ((options_ & eoDragDropEditing) && selectionMode_ == TSynSelectionMode::smNormal && HasSelection()) {
+    TBufferCoord pos = PositionAt(x, y);
+    if (SelectionBegin() <= pos && pos < SelectionEnd()) return TSynMouseCursor::crArrow;
+  }
+  return TSynMouseCursor::crIBeam;
 }
 
 }  // namespace tarnwick

@@ -164,6 +164,28 @@ TEST_F(PaintTest, TheSelectionIsDrawnInItsColoursAndContinuesToTheRowsEnd) {
   for (const TDrawn& d : canvas.drawn) EXPECT_NE(d.color, clHighlight);
 }
 
+TEST_F(PaintTest, CaretShapesHintsAndCursors) {
+  SetLines({"abc", "def", "ghi"});
+  editor.SetCaretPos({2, 2});
+  int x = editor.GutterRealWidth() + 2 + 8;
+  EXPECT_EQ(editor.CaretRect(), (TRect{x - 1, 16, x + 1, 30})) << "a 2-pixel line one pixel left of the cell";
+  editor.SetInsertMode(false);
+  EXPECT_EQ(editor.CaretRect(), (TRect{x, 16, x + 8, 30}));
+  editor.OverwriteCaret = TSynEditCaretType::ctHalfBlock;
+  EXPECT_EQ(editor.CaretRect(), (TRect{x, 23, x + 8, 30}));
+  editor.OverwriteCaret = TSynEditCaretType::ctHorizontalLine;
+  EXPECT_EQ(editor.CaretRect(), (TRect{x, 30, x + 8, 32}));
+
+  EXPECT_EQ(editor.ScrollHintText(7), "Top Line: 7");
+  editor.ScrollHintFormat = TSynScrollHintFormat::shfTopToBottom;
+  EXPECT_EQ(editor.ScrollHintText(2), "2 - 3");
+
+  editor.SetCaretAndSelection({3, 1}, {1, 1}, {3, 1});
+  EXPECT_EQ(editor.MouseCursorAt(5, 5), TSynMouseCursor::crDefault) << "over the gutter";
+  EXPECT_EQ(editor.MouseCursorAt(x + 2, 5), TSynMouseCursor::crArrow) << "over a selection that can be dragged";
+  EXPECT_EQ(editor.MouseCursorAt(x + 2, 20), TSynMouseCursor::crIBeam);
+}
+
 TEST_F(PaintTest, RowsBelowTheTextAreFilledAndScrollBarsScale) {
   SetLines({"one"});
   PaintAll();

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QUrl>
 #include <QWheelEvent>
 
@@ -32,6 +33,12 @@ TSynEditWidget::TSynEditWidget(TClipboard& clipboard, QWidget* parent)
   connect(&caretTimer_, &QTimer::timeout, this, [this] {
     caretShown_ = !caretShown_;
     viewport()->update();
+  });
+  viewport()->setMouseTracking(true);
+  // While the thumb is dragged, a hint names the line that would be on top.
+  connect(verticalScrollBar(), &QScrollBar::sliderMoved, this, [this](int value) {
+    if (!(editor_.Options() & eoShowScrollHint)) return;
+    QToolTip::showText(QCursor::pos(), QString::fromStdString(editor_.ScrollHintText(value)), this);
   });
   dragScrollTimer_.setInterval(kDragScrollInterval);
   connect(&dragScrollTimer_, &QTimer::timeout, this,
@@ -166,7 +173,7 @@ void TSynEditWidget::inputMethodEvent(QInputMethodEvent* event) {
 
 QVariant TSynEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
   if (query == Qt::ImCursorRectangle) {
-    TRect caret = const_cast<TSynEdit&>(editor_).CaretRect();
+    TRect caret = editor_.CaretRect();
     return QRect(caret.left, caret.top, caret.right - caret.left, caret.bottom - caret.top);
   }
   return QAbstractScrollArea::inputMethodQuery(query);
@@ -187,7 +194,15 @@ void TSynEditWidget::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void TSynEditWidget::mouseMoveEvent(QMouseEvent* event) {
-  if (!(event->buttons() & Qt::LeftButton)) return;
+  if (!(event->buttons() & Qt::LeftButton)) {
+    QPoint at = event->position().toPoint();
+    switch (editor_.MouseCursorAt(at.x(), at.y())) {
+      case TSynMouseCursor::crDefault:
+      case TSynMouseCursor::crArrow: viewport()->setCursor(Qt::ArrowCursor); break;
+      case TSynMouseCursor::crIBeam: viewport()->setCursor(Qt::IBeamCursor); break;
+    }
+    return;
+  }
   lastMouse_ = event->position().toPoint();
   lastModifiers_ = event->modifiers();
   editor_.MouseMove(lastMouse_.x(), lastMouse_.y());
