@@ -1,6 +1,7 @@
 #include "editor/SynEdit.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "editor/SynEditScope.h"
 #include "editor/Utf8.h"
@@ -15,11 +16,19 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
     SetCaretPosEx(caret_, false);
     SetBlockAnchor(caret_);
   };
-  lines_.OnLinesAdded = [this](TSynEditStringList&, int index, int count) { LinesAdded(index, count); };
-  lines_.OnLinesRemoved = [this](TSynEditStringList&, int index, int) {
+  lines_.OnLinesAdded = [this](TSynEditStringList&, int index, int count) {
+    if (wrap_) {
+      wrap_->InsertLines(index, count);
+      for (int i = index; i < index + count; ++i) wrap_->SetLine(i, lines_.ExpandedText(i).View());
+    }
+    LinesAdded(index, count);
+  };
+  lines_.OnLinesRemoved = [this](TSynEditStringList&, int index, int count) {
+    if (wrap_) wrap_->DeleteLines(index, count);
     if (highlighter_ != nullptr && LineCount() > 0) RescanFrom(index);
   };
   lines_.OnLinesReplaced = [this](TSynEditStringList&, int index, int) {
+    if (wrap_) wrap_->SetLine(index, lines_.ExpandedText(index).View());
     if (highlighter_ != nullptr) RescanFrom(index);
   };
   lines_.OnLinesCleared = [this](TSynEditStringList&) {
@@ -27,6 +36,7 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
     redoList_.ClearRecords();
     caret_ = blockAnchor_ = blockActive_ = {1, 1};
     topRow_ = leftColumn_ = 1;
+    if (wrap_) wrap_->Reset(0);
   };
   undoList_.OnAdded = [this](TSynEditUndoList& list) { UndoListAdded(list); };
   redoList_.OnAdded = [this](TSynEditUndoList& list) { UndoListAdded(list); };
@@ -54,6 +64,7 @@ void TSynEdit::SetHighlighter(TSynCustomHighlighter* highlighter) {
   }
   highlighter_->SubscribeChanges(&TSynEdit::HighlighterChanged, this);
   wordChars_ = highlighter_->IdentifierCharSet() & ~highlighter_->WordBreakCharSet();
+  RebuildWrap();
   HighlighterChanged(this, {nullptr, highlighter_});
 }
 
@@ -211,14 +222,14 @@ void TSynEdit::SetSelectionMode(TSynSelectionMode mode) {
 }
 
 std::pair<int, int> TSynEdit::ColumnBounds() const {
-  int anchor = BufferToDisplayPos(blockAnchor_).Column, active = BufferToDisplayPos(blockActive_).Column;
+  int anchor = ColumnOf(blockAnchor_), active = ColumnOf(blockActive_);
   return {std::min(anchor, active), std::max(anchor, active)};
 }
 
 std::pair<std::size_t, std::size_t> TSynEdit::ColumnSpan(int line, int left, int right) const {
   std::size_t length = LineText(line).size();
-  return {std::min<std::size_t>(DisplayToBufferPos({left, line}).Char - 1, length),
-          std::min<std::size_t>(DisplayToBufferPos({right, line}).Char - 1, length)};
+  return {std::min<std::size_t>(CharAt(line, left).Char - 1, length),
+          std::min<std::size_t>(CharAt(line, right).Char - 1, length)};
 }
 
 int TSynEdit::CharColumns(std::string_view line, int chars) const {
@@ -233,21 +244,63 @@ int TSynEdit::CharColumns(std::string_view line, int chars) const {
 }
 
 TDisplayCoord TSynEdit::BufferToDisplayPos(TBufferCoord pos) const {
-  return {CharColumns(LineText(pos.Line), pos.Char - 1) + 1, pos.Line};
+  int column = ColumnOf(pos);
+  if (!wrap_ || pos.Line < 1 || pos.Line > LineCount()) return {column, pos.Line};
+  // The last row that starts at or before the column.
+  const std::vector<int>& starts = wrap_->RowStarts(pos.Line - 1);
+  auto row = std::upper_bound(starts.begin(), starts.end(), column - 1) - 1;
+  return {column - *row, wrap_->FirstRowOf(pos.Line - 1) + static_cast<int>(row - starts.begin())};
 }
 
 TBufferCoord TSynEdit::DisplayToBufferPos(TDisplayCoord pos) const {
-  std::string line = LineText(pos.Row);
-  int column = 0;
+  if (!wrap_ || LineCount() == 0) return CharAt(pos.Row, pos.Column);
+  int line, start, end;
+  RowSpan(pos.Row, line, start, end);
+  return CharAt(line, std::min(start + pos.Column, end + 1));
+}
+
+void TSynEdit::RowSpan(int row, int& line, int& start, int& end) const {
+  if (!wrap_ || LineCount() == 0) {
+    line = row;
+    start = 0;
+    end = INT_MAX / 2;
+    return;
+  }
+  int index, k;
+  wrap_->RowToLine(row, index, k);
+  const std::vector<int>& starts = wrap_->RowStarts(index);
+  line = index + 1;
+  start = starts[static_cast<std::size_t>(k)];
+  end = static_cast<std::size_t>(k) + 1 < starts.size() ? starts[static_cast<std::size_t>(k) + 1] : INT_MAX / 2;
+}
+
+void TSynEdit::RebuildWrap() {
+  if (!wordWrap_) {
+    wrap_.reset();
+    return;
+  }
+  TSynCharSet breaks = ~(highlighter_ != nullptr ? highlighter_->IdentifierCharSet() : [] {
+    TSynCharSet set;
+    for (int c = 33; c < 256; ++c) set.set(static_cast<std::size_t>(c));
+    return set;
+  }());
+  wrap_ = std::make_unique<TSynWordWrapPlugin>(std::max(visibleColumns_, 1), TabWidth(), breaks);
+  wrap_->Reset(LineCount());
+  for (int i = 0; i < LineCount(); ++i) wrap_->SetLine(i, lines_.ExpandedText(i).View());
+}
+
+TBufferCoord TSynEdit::CharAt(int lineNumber, int column) const {
+  std::string line = LineText(lineNumber);
+  int reached = 0;
   std::size_t at = 0, start = 0;
   // The position before the character whose cells hold the column.
-  while (column < pos.Column) {
+  while (reached < column) {
     start = at;
-    TUtf8Char cell = at < line.size() ? DisplayCellAt(line, at, column, TabWidth()) : TUtf8Char{1, 1};
-    column += cell.columns;
+    TUtf8Char cell = at < line.size() ? DisplayCellAt(line, at, reached, TabWidth()) : TUtf8Char{1, 1};
+    reached += cell.columns;
     at += cell.length;
   }
-  return {static_cast<int>(start) + 1, pos.Row};
+  return {static_cast<int>(start) + 1, lineNumber};
 }
 
 TBufferCoord TSynEdit::NextCharPos(TBufferCoord pos) const {
@@ -374,13 +427,19 @@ void TSynEdit::SetMaxScrollWidth(int width) {
   SetLeftColumn(leftColumn_);
 }
 
-void TSynEdit::SetTabWidth(int width) { lines_.SetTabWidth(std::clamp(width, 1, 256)); }
+void TSynEdit::SetTabWidth(int width) {
+  lines_.SetTabWidth(std::clamp(width, 1, 256));
+  RebuildWrap();
+}
 
 void TSynEdit::SetWordWrap(bool wrap) {
   if (wrap == wordWrap_) return;
   wordWrap_ = wrap;
   if (wrap) leftColumn_ = 1;
+  RebuildWrap();
+  SetTopRow(topRow_);
   SetCaretPosEx(caret_, true);
+  if (OnRepaint) OnRepaint(*this);
 }
 
 void TSynEdit::IncPaintLock() { ++paintLock_; }
@@ -430,7 +489,10 @@ void TSynEdit::SetClientSize(int width, int height) {
   clientWidth_ = width;
   clientHeight_ = height;
   visibleRows_ = height / lineHeight_;
-  visibleColumns_ = std::max(width - GutterRealWidth() - 2, 0) / charWidth_;
+  int columns = std::max(width - GutterRealWidth() - 2, 0) / charWidth_;
+  bool rewrap = wordWrap_ && columns != visibleColumns_;
+  visibleColumns_ = columns;
+  if (rewrap) RebuildWrap();
   SetTopRow(topRow_);
   SetLeftColumn(leftColumn_);
 }
@@ -484,7 +546,7 @@ TScrollBarInfo TSynEdit::HorizontalScrollInfo() {
 }
 
 void TSynEdit::SetTopRow(int row) {
-  int last = (options_ & eoScrollPastEof) ? std::max(LineCount(), 1) : std::max(LineCount() - visibleRows_ + 1, 1);
+  int last = (options_ & eoScrollPastEof) ? DisplayRowCount() : std::max(DisplayRowCount() - visibleRows_ + 1, 1);
   row = std::clamp(row, 1, last);
   if (row == topRow_) return;
   topRow_ = row;

@@ -13,6 +13,7 @@
 #include "editor/SynEditTextBuffer.h"
 #include "editor/SynEditTypes.h"
 #include "editor/SynEditUndo.h"
+#include "editor/SynEditWordWrap.h"
 #include "highlight/SynCharSet.h"
 #include "highlight/SynEditHighlighter.h"
 #include "platform/Canvas.h"
@@ -213,7 +214,7 @@ class TSynEdit {
   TColor Color = clWindow;
   TColor FontColor = clWindowText;
   bool Focused = true;
-  int DisplayRowCount() const { return std::max(LineCount(), 1); }
+  int DisplayRowCount() const { return wrap_ ? wrap_->RowCount() : std::max(LineCount(), 1); }
   TDisplayCoord DisplayPosition(TBufferCoord pos) const { return BufferToDisplayPos(pos); }
   // The top left of a display position's cell in client pixels, and back (to the nearest
   // cell boundary, as a click places the caret).
@@ -283,6 +284,14 @@ class TSynEdit {
   TBufferCoord LimitPosition(TBufferCoord pos, bool forCaret) const;
   // Display columns taken by the first chars bytes of line (virtual space counting one each).
   int CharColumns(std::string_view line, int chars) const;
+  // A position's column in its whole line, and the position before the character whose cells
+  // hold a column of a line: the same as display positions unless rows wrap.
+  int ColumnOf(TBufferCoord pos) const { return CharColumns(LineText(pos.Line), pos.Char - 1) + 1; }
+  TBufferCoord CharAt(int line, int column) const;
+  // The rows of the lines are kept while word wrap is on.
+  void RebuildWrap();
+  // The line, the start column (0-based) and the end column of a display row.
+  void RowSpan(int row, int& line, int& start, int& end) const;
   // The display columns a column selection spans, and the bytes of a line inside them.
   std::pair<int, int> ColumnBounds() const;
   std::pair<std::size_t, std::size_t> ColumnSpan(int line, int left, int right) const;
@@ -361,6 +370,7 @@ class TSynEdit {
   int charWidth_ = 1;
   int lineHeight_ = 1;
   TSynCustomHighlighter* highlighter_ = nullptr;
+  std::unique_ptr<TSynWordWrapPlugin> wrap_;
   std::string scanLine_;  // a line with its terminating NUL, as highlighters read it
   TClipboard& clipboard_;
   TSynEditStringList lines_;

@@ -47,7 +47,7 @@ void TSynEdit::ExecuteBuiltIn(TSynEditorCommand command, char32_t aChar, const v
       case ecPageTop:
       case ecPageBottom: {
         int row = plain == ecPageTop ? topRow_ : topRow_ + std::max(visibleRows_, 1) - 1;
-        row = std::clamp(row, 1, std::max(LineCount(), 1));
+        row = std::clamp(row, 1, DisplayRowCount());
         MoveCaretAndSelection(caret_, DisplayToBufferPos({BufferToDisplayPos(caret_).Column, row}), select);
         break;
       }
@@ -164,9 +164,10 @@ void TSynEdit::MoveCaretHorizontally(int columns, bool select) {
 }
 
 void TSynEdit::MoveCaretVertically(int rows, bool select) {
-  int column = (options_ & eoKeepCaretX) ? lastCaretColumn_ : BufferToDisplayPos(caret_).Column;
-  int line = std::clamp(caret_.Line + rows, 1, std::max(LineCount(), 1));
-  MoveCaretAndSelection(caret_, DisplayToBufferPos({column, line}), select);
+  TDisplayCoord now = BufferToDisplayPos(caret_);
+  int column = (options_ & eoKeepCaretX) ? lastCaretColumn_ : now.Column;
+  int row = std::clamp(now.Row + rows, 1, DisplayRowCount());
+  MoveCaretAndSelection(caret_, DisplayToBufferPos({column, row}), select);
   if (!(options_ & eoKeepCaretX)) lastCaretColumn_ = column;
 }
 
@@ -180,7 +181,7 @@ void TSynEdit::PageScroll(int direction, bool select) {
 }
 
 void TSynEdit::ScrollVertically(int rows) {
-  int caretRow = caret_.Line;
+  int caretRow = BufferToDisplayPos(caret_).Row;
   if (caretRow < topRow_ || caretRow >= topRow_ + visibleRows_) {
     EnsureCaretVisible();
     return;

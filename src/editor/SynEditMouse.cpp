@@ -7,7 +7,7 @@ namespace tarnwick {
 
 TBufferCoord TSynEdit::PositionAt(int x, int y) const {
   TDisplayCoord display = PointToDisplay(x, y);
-  display.Row = std::clamp(display.Row, 1, std::max(LineCount(), 1));
+  display.Row = std::clamp(display.Row, 1, DisplayRowCount());
   return DisplayToBufferPos(display);
 }
 
@@ -78,7 +78,7 @@ void TSynEdit::DragScrollTick(int x, int y, TShiftState shift) {
   if (columns < 0) display.Column = leftColumn_;
   if (columns > 0) display.Column = leftColumn_ + std::max(visibleColumns_, 1) - 1;
   if (rows < 0) display.Row = topRow_;
-  if (rows > 0) display.Row = std::min(topRow_ + std::max(visibleRows_, 1) - 1, std::max(LineCount(), 1));
+  if (rows > 0) display.Row = std::min(topRow_ + std::max(visibleRows_, 1) - 1, DisplayRowCount());
   TBufferCoord anchor = blockAnchor_;
   SetCaretPosEx(DisplayToBufferPos(display), false);
   SetBlockAnchor(anchor);

@@ -66,9 +66,19 @@ void TSynEdit::PaintGutter(TCanvas& canvas, int firstRow, int lastRow) {
   if (gutter_.ShowLineNumbers) {
     TFontSpec font = gutter_.UseFontStyle ? gutter_.Font : TFontSpec{font_.name, font_.size, 0};
     canvas.SetFont(font);
-    for (int row = firstRow; row <= std::min(lastRow, LineCount()); ++row) {
+    for (int row = firstRow; row <= std::min(lastRow, DisplayRowCount()); ++row) {
+      if (LineCount() == 0) break;
+      int line, start, end;
+      RowSpan(row, line, start, end);
+      int y0 = (row - topRow_) * lineHeight_ + (lineHeight_ - canvas.LineHeight()) / 2;
+      if (start > 0) {
+        // A continuation row: the wrap mark instead of a number.
+        int x = gutter - gutter_.RightOffset - canvas.CharWidth() - 2;
+        canvas.DrawText(x, y0, "\xE2\x86\xB5", FontColor);
+        continue;
+      }
       char number[32];
-      int value = gutter_.ZeroStart ? row - 1 : row;
+      int value = gutter_.ZeroStart ? line - 1 : line;
       std::snprintf(number, sizeof number, gutter_.LeadingZeros ? "%0*d" : "%*d", gutter_.DigitCount, value);
       std::string text = number;
       int width = static_cast<int>(text.size()) * canvas.CharWidth();
@@ -95,11 +105,13 @@ void TSynEdit::PaintRow(TCanvas& canvas, int row, const TRect& clip) {
   int y = (row - topRow_) * lineHeight_;
   int left = std::max(clip.left, textLeft);
   if (clip.right <= left) return;
-  if (row > LineCount()) {
+  if (row > DisplayRowCount() || LineCount() == 0) {
     canvas.FillRect({left, y, clip.right, y + lineHeight_}, TextBackground());
     return;
   }
-  int line = row;
+  // The part of the line this row shows: columns rowStart + 1 .. rowEnd.
+  int line, rowStart, rowEnd;
+  RowSpan(row, line, rowStart, rowEnd);
   TColor background = LineBackground(line);
   bool special = options_ & eoShowSpecialChars;
 
@@ -162,8 +174,9 @@ void TSynEdit::PaintRow(TCanvas& canvas, int row, const TRect& clip) {
     at += c.length;
   }
   int endColumn = column;  // the column after the text
-  int lastVisible = leftColumn_ + (clientWidth_ - textLeft + charWidth_ - 1) / std::max(charWidth_, 1);
-  if (special && (highlighter_ != nullptr || endColumn < lastVisible)) {
+  int lastVisible = leftColumn_ + rowStart + (clientWidth_ - textLeft + charWidth_ - 1) / std::max(charWidth_, 1);
+  bool lastRow = endColumn <= rowEnd + 1;
+  if (special && lastRow && (highlighter_ != nullptr || endColumn < lastVisible)) {
     TRun run{FontColor, background, font_.style};
     if (highlighter_ != nullptr) {
       TSynHighlighterAttributes* attribute =
@@ -185,8 +198,8 @@ void TSynEdit::PaintRow(TCanvas& canvas, int row, const TRect& clip) {
     if (line >= begin.Line && line <= end.Line) {
       switch (selectionMode_) {
         case TSynSelectionMode::smNormal:
-          selectedFrom = line == begin.Line ? BufferToDisplayPos(begin).Column : 1;
-          selectedTo = line == end.Line ? BufferToDisplayPos(end).Column : INT_MAX - 1;
+          selectedFrom = line == begin.Line ? ColumnOf(begin) : 1;
+          selectedTo = line == end.Line ? ColumnOf(end) : INT_MAX - 1;
           break;
         case TSynSelectionMode::smLine:
           selectedFrom = 1;
@@ -202,14 +215,16 @@ void TSynEdit::PaintRow(TCanvas& canvas, int row, const TRect& clip) {
     }
   }
   auto selected = [&](int col) { return col >= selectedFrom && col < selectedTo; };
-  auto xOf = [&](int col) { return textLeft + (col - leftColumn_) * charWidth_; };
+  auto xOf = [&](int col) { return textLeft + (col - rowStart - leftColumn_) * charWidth_; };
+  int firstVisible = leftColumn_ + rowStart;
+  lastVisible = std::min(lastVisible, rowEnd + 1 + (lastRow ? INT_MAX / 4 : 0));
 
   // Consecutive visible cells of one run and one selection state are drawn together.
   for (std::size_t i = 0; i < cells.size();) {
     std::size_t j = i;
     while (j < cells.size() && cells[j].run == cells[i].run && selected(cells[j].column) == selected(cells[i].column)) ++j;
     int from = cells[i].column, to = cells[j - 1].column + cells[j - 1].width;
-    if (to > leftColumn_ && from < lastVisible) {
+    if (to > firstVisible && from < lastVisible) {
       const TRun& run = runs[static_cast<std::size_t>(cells[i].run)];
       bool inSelection = selected(from);
       TColor fg = inSelection ? SelectedColor.Foreground : run.foreground;
@@ -217,7 +232,7 @@ void TSynEdit::PaintRow(TCanvas& canvas, int row, const TRect& clip) {
       std::string text;
       int firstColumn = INT_MAX;
       for (std::size_t k = i; k < j; ++k) {
-        if (cells[k].column + cells[k].width <= leftColumn_ || cells[k].column >= lastVisible) continue;
+        if (cells[k].column + cells[k].width <= firstVisible || cells[k].column >= lastVisible) continue;
         firstColumn = std::min(firstColumn, cells[k].column);
         text += cells[k].text;
       }
@@ -232,7 +247,10 @@ void TSynEdit::PaintRow(TCanvas& canvas, int row, const TRect& clip) {
   canvas.SetFont(font_);
 
   // The rest of the row, with the selection where it goes on.
-  int restFrom = std::max(cells.empty() ? endColumn : cells.back().column + cells.back().width, leftColumn_);
+  // The rest of the row: after its text, to the window's edge.
+  int rowRight = leftColumn_ + rowStart + (clientWidth_ - textLeft + charWidth_ - 1) / std::max(charWidth_, 1);
+  int restFrom = std::max(std::min(cells.empty() ? endColumn : cells.back().column + cells.back().width, rowEnd + 1), firstVisible);
+  lastVisible = rowRight;
   if (restFrom < lastVisible) {
     int split = std::clamp(selectedFrom, restFrom, lastVisible);
     int splitEnd = std::clamp(selectedTo, restFrom, lastVisible);

@@ -126,7 +126,7 @@ void TSynEdit::DeleteSelection() {
         auto [from, to] = ColumnSpan(line, left, right);
         if (to > from) StoreLine(line, LineText(line).erase(from, to - from));
       }
-      caret_ = DisplayToBufferPos({left, blockActive_.Line});
+      caret_ = CharAt(blockActive_.Line, left);
       break;
     }
   }
@@ -399,13 +399,13 @@ void TSynEdit::LineBreak(bool moveCaret) {
 void TSynEdit::Tab() {
   int w = TabWidth();
   std::string line = LineText(caret_.Line);
-  int caretColumn = BufferToDisplayPos(caret_).Column;
+  int caretColumn = ColumnOf(caret_);
   std::optional<int> smartWidth, smartTarget;
   if ((options_ & eoSmartTabs) && caret_.Line > 1) {
     for (int above = caret_.Line - 1; above >= 1 && !smartWidth; --above) {
       std::string s = LineText(above);
       if (CharColumns(s, static_cast<int>(s.size())) < caretColumn) continue;
-      std::size_t pos = static_cast<std::size_t>(DisplayToBufferPos({caretColumn, above}).Char - 1);
+      std::size_t pos = static_cast<std::size_t>(CharAt(above, caretColumn).Char - 1);
       std::size_t start = pos;
       while (pos < s.size() && !IsBlank(s[pos])) ++pos;
       while (pos < s.size() && IsBlank(s[pos])) ++pos;
@@ -421,7 +421,7 @@ void TSynEdit::Tab() {
           RecordSelectionRemoval();
           SetSelectedTextRaw(selectionMode_, "");
           line = LineText(caret_.Line);
-          caretColumn = BufferToDisplayPos(caret_).Column;
+          caretColumn = ColumnOf(caret_);
         }
         int width = smartWidth ? *smartWidth : w;
         if (!smartWidth && (options_ & eoTabsToSpaces)) width = w - ((caret_.Char - 1) % w);
@@ -584,7 +584,7 @@ void TSynEdit::DeleteLastChar() {
     if (static_cast<unsigned char>(before) > 32 || k - 1 != LeadingBlankWidth(line, false)) {
       int start = ToCharStart(line, k - 1);
       std::string removed = line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(k - start));
-      int column = BufferToDisplayPos({start, L}).Column;
+      int column = ColumnOf({start, L});
       std::string changed = line;
       changed.erase(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(k - start));
       StoreLine(L, changed);
@@ -592,7 +592,7 @@ void TSynEdit::DeleteLastChar() {
       std::string stored = LineText(L);
       // Trailing blanks trimmed from a line with tabs: keep the caret's screen column.
       if (static_cast<int>(stored.size()) < start - 1 && stored.find('\t') != std::string::npos)
-        newChar = DisplayToBufferPos({column, L}).Char;
+        newChar = CharAt(L, column).Char;
       SetCaretPos({newChar, L});
       RecordChange(TChangeKind::ckQuietRemoved, caret_, old, removed, TSynSelectionMode::smNormal);
       return;
