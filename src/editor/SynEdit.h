@@ -246,6 +246,12 @@ class TSynEdit {
   // Deltas add up; each 120 scrolls by linesPerNotch rows (a page with Ctrl).
   void MouseWheel(int delta, TShiftState shift, int linesPerNotch);
   bool MouseSelecting() const { return mouseSelecting_; }
+  // A press inside the selection may start dragging it; the window starts the drag.
+  bool DragPending() const { return dragPending_; }
+  void DragStarted() { dragPending_ = false; }
+  // Drops source's selected text at the client point: moved, or copied when copy is set.
+  // Within one editor a drop inside the selection does nothing. Returns whether text moved in.
+  bool DropSelectionFrom(TSynEdit& source, int x, int y, bool copy);
   int TopRow() const { return topRow_; }
   void SetTopRow(int row);
   int LeftColumn() const { return leftColumn_; }
@@ -408,6 +414,8 @@ class TSynEdit {
 
   TBufferCoord PositionAt(int x, int y) const;
   bool mouseSelecting_ = false;
+  bool dragPending_ = false;
+  TBufferCoord pressedAt_;
   int wheelAccumulator_ = 0;
 
   int paintLock_ = 0;

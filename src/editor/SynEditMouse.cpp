@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "editor/SynEdit.h"
+#include "editor/SynEditScope.h"
 
 namespace tarnwick {
 
@@ -16,7 +17,15 @@ void TSynEdit::MouseDown(int x, int y, TShiftState shift, bool doubleClick) {
   IncPaintLock();
   if (options_ & eoAltSetsColumnMode) SetSelectionMode((shift & ssAlt) ? TSynSelectionMode::smColumn : TSynSelectionMode::smNormal);
   TBufferCoord pos = LimitPosition(PositionAt(x, y), true);
-  if (doubleClick) {
+  dragPending_ = false;
+  bool insideSelection = HasSelection() && selectionMode_ == TSynSelectionMode::smNormal && SelectionBegin() <= pos &&
+                         pos < SelectionEnd();
+  if (!doubleClick && !(shift & ssShift) && insideSelection && (options_ & eoDragDropEditing)) {
+    // The selection stays: moving the mouse now drags it.
+    dragPending_ = true;
+    pressedAt_ = pos;
+    mouseSelecting_ = false;
+  } else if (doubleClick) {
     SetCaretPos(pos);
     if (!(options_ & eoNoSelection)) {
       std::string line = LineText(caret_.Line);
@@ -51,7 +60,53 @@ void TSynEdit::MouseMove(int x, int y) {
   DecPaintLock();
 }
 
-void TSynEdit::MouseUp() { mouseSelecting_ = false; }
+void TSynEdit::MouseUp() {
+  mouseSelecting_ = false;
+  // A press inside the selection that did not become a drag is an ordinary click.
+  if (std::exchange(dragPending_, false)) SetCaretAndSelection(pressedAt_, pressedAt_, pressedAt_);
+}
+
+bool TSynEdit::DropSelectionFrom(TSynEdit& source, int x, int y, bool copy) {
+  if (readOnly_ || !source.HasSelection()) return false;
+  TBufferCoord at = LimitPosition(PositionAt(x, y), true);
+  bool same = &source == this;
+  TBufferCoord begin = SelectionBegin(), end = SelectionEnd();
+  if (same && ((begin < at && at < end) || (!copy && (at == begin || at == end)))) return false;
+  std::string text = source.SelectedText();
+  TSynSelectionMode mode = source.SelectionMode();
+  IncPaintLock();
+  undoList_.OpenBlock();
+  TSynEditorOptions saved = options_;
+  Finally(
+      [&] {
+        if (!copy) {
+          if (same) {
+            // What goes before the drop point moves it back.
+            RecordSelectionRemoval();
+            SetSelectedTextRaw(selectionMode_, "");
+            if (end <= at) {
+              if (at.Line == end.Line) at.Char = begin.Char + (at.Char - end.Char);
+              at.Line -= end.Line - begin.Line;
+            }
+          } else {
+            source.SetSelectedText("");
+          }
+        }
+        SetCaretAndSelection(at, at, at);
+        options_ |= eoScrollPastEol;
+        SuspendUndo();
+        Finally([&] { SetSelectedTextRaw(mode, text); }, [&] { ResumeUndo(); });
+        TBufferCoord after = caret_;
+        RecordChange(same ? TChangeKind::ckDragInserted : TChangeKind::ckInserted, at, after, {}, mode);
+        SetCaretAndSelection(at, after, at);
+      },
+      [&] {
+        options_ = saved;
+        undoList_.CloseBlock();
+        DecPaintLock();
+      });
+  return true;
+}
 
 void TSynEdit::RightMouseDown(int x, int y) {
   if (!(options_ & eoRightMouseMovesCursor) || x < GutterRealWidth()) return;

@@ -206,3 +206,62 @@ TEST_F(PaintTest, RowsBelowTheTextAreFilledAndScrollBarsScale) {
 
 }  // namespace
 }  // namespace tarnwick
+
+namespace tarnwick {
+namespace {
+
+class DragTest : public testing::Test {
+ protected:
+  TFixedCanvas canvas;
+  TMemoryClipboard clipboard;
+  TSynEdit editor{canvas, clipboard};
+  TSynEdit other{canvas, clipboard};
+
+  void SetUp() override {
+    for (TSynEdit* e : {&editor, &other}) {
+      TSynGutter gutter = e->Gutter();
+      gutter.Visible = false;
+      e->SetGutter(gutter);
+      e->SetClientSize(2 + 40 * 8, 16 * 10);
+    }
+  }
+  static void Load(TSynEdit& e, const std::string& text) {
+    std::istringstream in(text);
+    e.Lines().ReadStream(in);
+  }
+  static int X(int ch) { return 2 + (ch - 1) * 8; }
+};
+
+TEST_F(DragTest, APressInsideTheSelectionKeepsItAndAClickWithoutDragCollapses) {
+  Load(editor, "hello world\n");
+  editor.SetCaretAndSelection({6, 1}, {1, 1}, {6, 1});
+  editor.MouseDown(X(3), 4, 0, false);
+  EXPECT_TRUE(editor.DragPending());
+  EXPECT_EQ(editor.SelectedText(), "hello");
+  editor.MouseUp();
+  EXPECT_FALSE(editor.HasSelection());
+  EXPECT_EQ(editor.CaretPos(), (TBufferCoord{3, 1}));
+}
+
+TEST_F(DragTest, DropsMoveOrCopyAndUndoInOneStep) {
+  Load(editor, "one two three\n");
+  editor.SetCaretAndSelection({4, 1}, {1, 1}, {4, 1});  // "one"
+  EXPECT_FALSE(editor.DropSelectionFrom(editor, X(2), 4, false)) << "inside the selection: nothing";
+  EXPECT_TRUE(editor.DropSelectionFrom(editor, X(14), 4, false));
+  EXPECT_EQ(editor.Lines().Text(), " two threeone");
+  EXPECT_EQ(editor.SelectedText(), "one");
+  editor.Undo();
+  EXPECT_EQ(editor.Lines().Text(), "one two three");
+
+  Load(other, "X\n");
+  editor.SetCaretAndSelection({8, 1}, {5, 1}, {8, 1});  // "two"
+  EXPECT_TRUE(other.DropSelectionFrom(editor, X(2), 4, true));
+  EXPECT_EQ(other.Lines().Text(), "Xtwo") << "copied from another editor";
+  EXPECT_EQ(editor.Lines().Text(), "one two three");
+  EXPECT_TRUE(other.DropSelectionFrom(editor, X(1), 4, false));
+  EXPECT_EQ(other.Lines().Text(), "twoXtwo");
+  EXPECT_EQ(editor.Lines().Text(), "one  three") << "moved: the source lost its selection";
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,6 +1,7 @@
 #include "editor/qt/SynEditWidget.h"
 
 #include <QApplication>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QInputMethodEvent>
@@ -18,6 +19,18 @@ namespace {
 
 constexpr int kCaretBlink = 530;
 constexpr int kDragScrollInterval = 100;
+// A drag of selected text names the editor it comes from; only live editors are believed.
+const QString kTextDragMime = QStringLiteral("application/x-tarnwick-editor-drag");
+
+std::vector<TSynEditWidget*>& LiveEditors() {
+  static std::vector<TSynEditWidget*> editors;
+  return editors;
+}
+
+Qt::DropAction DropActionFor(bool sameEditor, Qt::KeyboardModifiers modifiers) {
+  bool copy = sameEditor ? (modifiers & Qt::ControlModifier) : !(modifiers & Qt::ShiftModifier);
+  return copy ? Qt::CopyAction : Qt::MoveAction;
+}
 
 }  // namespace
 
@@ -44,8 +57,11 @@ TSynEditWidget::TSynEditWidget(TClipboard& clipboard, QWidget* parent)
   connect(&dragScrollTimer_, &QTimer::timeout, this,
           [this] { editor_.DragScrollTick(lastMouse_.x(), lastMouse_.y(), ShiftStateOf(lastModifiers_)); });
   editor_.Focused = false;
+  LiveEditors().push_back(this);
   SyncScrollBars();
 }
+
+TSynEditWidget::~TSynEditWidget() { std::erase(LiveEditors(), this); }
 
 TKeyCode TSynEditWidget::KeyCodeOf(int qtKey) {
   switch (qtKey) {
@@ -182,6 +198,7 @@ QVariant TSynEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const {
 void TSynEditWidget::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   QPoint at = event->position().toPoint();
+  pressedAt_ = at;
   if (event->button() == Qt::LeftButton)
     editor_.MouseDown(at.x(), at.y(), ShiftStateOf(event->modifiers()), false);
   else if (event->button() == Qt::RightButton)
@@ -205,6 +222,10 @@ void TSynEditWidget::mouseMoveEvent(QMouseEvent* event) {
   }
   lastMouse_ = event->position().toPoint();
   lastModifiers_ = event->modifiers();
+  if (editor_.DragPending()) {
+    if ((lastMouse_ - pressedAt_).manhattanLength() >= QApplication::startDragDistance()) StartTextDrag();
+    return;
+  }
   editor_.MouseMove(lastMouse_.x(), lastMouse_.y());
   bool outside = !viewport()->rect().adjusted(editor_.GutterRealWidth() + 2, 0, 0, 0).contains(lastMouse_);
   if (outside && editor_.MouseSelecting()) {
@@ -245,11 +266,50 @@ bool TSynEditWidget::focusNextPrevChild(bool next) {
   return editor_.WantTabs ? false : QAbstractScrollArea::focusNextPrevChild(next);
 }
 
+void TSynEditWidget::StartTextDrag() {
+  editor_.DragStarted();
+  auto* data = new QMimeData;
+  data->setText(QString::fromStdString(editor_.SelectedText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+  data->setData(kTextDragMime, QByteArray::number(reinterpret_cast<quintptr>(this)));
+  QDrag drag(this);
+  drag.setMimeData(data);
+  drag.exec(Qt::CopyAction | Qt::MoveAction, Qt::MoveAction);
+}
+
 void TSynEditWidget::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && editor_.AcceptsDroppedFiles()) event->acceptProposedAction();
+  const QMimeData* data = event->mimeData();
+  if (data->hasFormat(kTextDragMime) && !editor_.ReadOnly()) {
+    bool same = data->data(kTextDragMime).toULongLong() == reinterpret_cast<quintptr>(this);
+    event->setDropAction(DropActionFor(same, event->modifiers()));
+    event->accept();
+  } else if (data->hasUrls() && editor_.AcceptsDroppedFiles()) {
+    event->acceptProposedAction();
+  }
+}
+
+void TSynEditWidget::dragMoveEvent(QDragMoveEvent* event) {
+  const QMimeData* data = event->mimeData();
+  if (data->hasFormat(kTextDragMime)) {
+    bool same = data->data(kTextDragMime).toULongLong() == reinterpret_cast<quintptr>(this);
+    event->setDropAction(DropActionFor(same, event->modifiers()));
+  }
+  event->accept();
 }
 
 void TSynEditWidget::dropEvent(QDropEvent* event) {
+  const QMimeData* data = event->mimeData();
+  if (data->hasFormat(kTextDragMime)) {
+    auto id = static_cast<quintptr>(data->data(kTextDragMime).toULongLong());
+    for (TSynEditWidget* source : LiveEditors()) {
+      if (reinterpret_cast<quintptr>(source) != id) continue;
+      QPoint at = event->position().toPoint();
+      bool copy = DropActionFor(source == this, event->modifiers()) == Qt::CopyAction;
+      if (editor_.DropSelectionFrom(source->Editor(), at.x(), at.y(), copy)) event->acceptProposedAction();
+      setFocus(Qt::OtherFocusReason);
+      return;
+    }
+    return;
+  }
   std::vector<std::string> files;
   for (const QUrl& url : event->mimeData()->urls())
     if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());

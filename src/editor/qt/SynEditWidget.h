@@ -15,6 +15,7 @@ class TSynEditWidget : public QAbstractScrollArea {
 
  public:
   explicit TSynEditWidget(TClipboard& clipboard, QWidget* parent = nullptr);
+  ~TSynEditWidget() override;
 
   TSynEdit& Editor() { return editor_; }
   // The editor's virtual key for a Qt key, or 0 when it has none.
@@ -38,18 +39,21 @@ class TSynEditWidget : public QAbstractScrollArea {
   bool focusNextPrevChild(bool next) override;
   void scrollContentsBy(int dx, int dy) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
   void Changed();
   void SyncScrollBars();
   void RestartCaretBlink();
+  void StartTextDrag();
 
   TQtCanvas canvas_;
   TSynEdit editor_;
   QTimer caretTimer_;
   QTimer dragScrollTimer_;
   QPoint lastMouse_;
+  QPoint pressedAt_;
   Qt::KeyboardModifiers lastModifiers_;
   bool caretShown_ = true;
   bool syncing_ = false;

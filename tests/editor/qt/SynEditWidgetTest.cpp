@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QScrollBar>
 #include <QTest>
+#include <QMimeData>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <sstream>
@@ -97,6 +99,34 @@ TEST_F(EditorWidgetTest, CopyAndPasteBetweenTwoEditorsKeepsAColumnBlock) {
   other.Editor().SetCaretPos({2, 1});
   other.Editor().ExecuteCommand(ecPaste);
   EXPECT_EQ(Text(other), "1b2\r\n3e4") << "pasted as a column";
+}
+
+TEST_F(EditorWidgetTest, SelectedTextDropsIntoAnotherEditorAndFilesAreReported) {
+  TSynEditWidget other{clipboard};
+  other.resize(300, 200);
+  other.show();
+  SetLines(widget, "drag me\n");
+  SetLines(other, "here\n");
+  widget.Editor().SetCaretAndSelection({5, 1}, {1, 1}, {5, 1});
+  QMimeData text;
+  text.setText("drag");
+  text.setData("application/x-tarnwick-editor-drag", QByteArray::number(reinterpret_cast<quintptr>(&widget)));
+  QDragEnterEvent enter(PointOf(other, 5, 1), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(other.viewport(), &enter);
+  QDropEvent drop(PointOf(other, 5, 1), Qt::CopyAction | Qt::MoveAction, &text, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(other.viewport(), &drop);
+  EXPECT_EQ(Text(other), "heredrag") << "copied from another editor by default";
+
+  std::vector<std::string> dropped;
+  other.Editor().SetOptions(other.Editor().Options() | eoDropFiles);
+  other.Editor().OnDropFiles = [&](TSynEdit&, int, int, const std::vector<std::string>& files) { dropped = files; };
+  QMimeData files;
+  files.setUrls({QUrl::fromLocalFile("/tmp/a.html"), QUrl::fromLocalFile("/tmp/b.css")});
+  QDragEnterEvent fileEnter(QPoint(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(other.viewport(), &fileEnter);
+  QDropEvent fileDrop(QPointF(10, 10), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(other.viewport(), &fileDrop);
+  EXPECT_EQ(dropped, (std::vector<std::string>{"/tmp/a.html", "/tmp/b.css"}));
 }
 
 TEST_F(EditorWidgetTest, PaintsAHighlightedDocument) {
