@@ -15,6 +15,9 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
   lines_.OnUpdateEnd = [this](TSynEditStringList&) {
     SetCaretPosEx(caret_, false);
     SetBlockAnchor(caret_);
+    if (gutter_.AutoSize) SetClientSize(clientWidth_, clientHeight_);  // the digit count may have changed
+    if (!(options_ & eoScrollPastEof)) SetTopRow(topRow_);
+    if (OnRepaint) OnRepaint(*this);
   };
   lines_.OnLinesAdded = [this](TSynEditStringList&, int index, int count) {
     if (wrap_) {
@@ -22,6 +25,7 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
       for (int i = index; i < index + count; ++i) wrap_->SetLine(i, lines_.ExpandedText(i).View());
     }
     LinesAdded(index, count);
+    GrowScrollWidth(index);
   };
   lines_.OnLinesRemoved = [this](TSynEditStringList&, int index, int count) {
     if (wrap_) wrap_->DeleteLines(index, count);
@@ -30,6 +34,7 @@ TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
   lines_.OnLinesReplaced = [this](TSynEditStringList&, int index, int) {
     if (wrap_) wrap_->SetLine(index, lines_.ExpandedText(index).View());
     if (highlighter_ != nullptr) RescanFrom(index);
+    GrowScrollWidth(index);
   };
   lines_.OnLinesCleared = [this](TSynEditStringList&) {
     undoList_.ClearRecords();
@@ -479,7 +484,7 @@ void TSynEdit::MeasureMetrics() {
     font.style = style;
     canvas_.SetFont(font);
     charWidth_ = std::max(charWidth_, canvas_.CharWidth());
-    lineHeight_ = std::max(lineHeight_, canvas_.LineHeight());
+    lineHeight_ = std::max(lineHeight_, canvas_.LineHeight() + extraLineSpacing_);
   }
   canvas_.SetFont(font_);
   SetClientSize(clientWidth_, clientHeight_);
@@ -508,8 +513,24 @@ void TSynEdit::SetGutter(const TSynGutter& gutter) {
 int TSynEdit::GutterRealWidth() const {
   if (!gutter_.Visible) return 0;
   // Digits are measured in the editor font's cells, though drawn in the gutter font.
-  if (gutter_.ShowLineNumbers) return gutter_.LeftOffset + gutter_.RightOffset + charWidth_ * gutter_.DigitCount + 2;
+  if (gutter_.ShowLineNumbers) return gutter_.LeftOffset + gutter_.RightOffset + charWidth_ * GutterDigits() + 2;
   return gutter_.Width;
+}
+
+int TSynEdit::GutterDigits() const {
+  if (!gutter_.AutoSize) return gutter_.DigitCount;
+  int digits = static_cast<int>(std::to_string(std::max(LineCount() - (gutter_.ZeroStart ? 1 : 0), 1)).size());
+  return std::max(gutter_.DigitCount, digits);
+}
+
+void TSynEdit::SetExtraLineSpacing(int pixels) {
+  extraLineSpacing_ = std::max(pixels, 0);
+  MeasureMetrics();
+}
+
+void TSynEdit::GrowScrollWidth(int index) {
+  if (!(options_ & eoAutoSizeMaxScrollWidth) || index < 0 || index >= LineCount()) return;
+  maxScrollWidth_ = std::max(maxScrollWidth_, lines_.ExpandedTextLength(index));
 }
 
 std::pair<int, int> TSynEdit::ClientPoint(TDisplayCoord pos) const {

@@ -39,6 +39,7 @@ struct TSynGutter {
   bool LeadingZeros = false;
   bool ZeroStart = false;
   int DigitCount = 4;  // 2 .. 12
+  bool AutoSize = false;  // as many digits as the line count needs
   int LeftOffset = 16;
   int RightOffset = 2;
   TSynGutterBorderStyle BorderStyle = TSynGutterBorderStyle::gbsMiddle;
@@ -204,6 +205,9 @@ class TSynEdit {
   const TSynGutter& Gutter() const { return gutter_; }
   void SetGutter(const TSynGutter& gutter);
   int GutterRealWidth() const;
+  int GutterDigits() const;
+  int ExtraLineSpacing() const { return extraLineSpacing_; }
+  void SetExtraLineSpacing(int pixels);
   int CharWidth() const { return charWidth_; }
   int LineHeight() const { return lineHeight_; }
   int RightEdge = 80;
@@ -327,6 +331,7 @@ class TSynEdit {
   TSynRange ScanLine(int index);
   static void HighlighterChanged(void* editor, const TSynChangeSender& sender);
   void LinesAdded(int index, int count);
+  void GrowScrollWidth(int index);
 
   // text changes
   void SetSelectedTextRaw(TSynSelectionMode mode, std::string_view text);
@@ -373,6 +378,7 @@ class TSynEdit {
 
   TCanvas& canvas_;
   TSynGutter gutter_;
+  int extraLineSpacing_ = 0;
   int charWidth_ = 1;
   int lineHeight_ = 1;
   TSynCustomHighlighter* highlighter_ = nullptr;

@@ -79,7 +79,7 @@ void TSynEdit::PaintGutter(TCanvas& canvas, int firstRow, int lastRow) {
       }
       char number[32];
       int value = gutter_.ZeroStart ? line - 1 : line;
-      std::snprintf(number, sizeof number, gutter_.LeadingZeros ? "%0*d" : "%*d", gutter_.DigitCount, value);
+      std::snprintf(number, sizeof number, gutter_.LeadingZeros ? "%0*d" : "%*d", GutterDigits(), value);
       std::string text = number;
       int width = static_cast<int>(text.size()) * canvas.CharWidth();
       int y = (row - topRow_) * lineHeight_ + (lineHeight_ - canvas.LineHeight()) / 2;
@@ -87,6 +87,18 @@ void TSynEdit::PaintGutter(TCanvas& canvas, int firstRow, int lastRow) {
       canvas.FillRect({x, y, x + width, y + canvas.LineHeight()}, gutter_.Color);
       canvas.DrawText(x, y, text, FontColor);
     }
+    canvas.SetFont(font_);
+  }
+  // Bookmarks: their digit in a box, from the left margin, 12 pixels apart.
+  for (const auto& mark : bookmarks_) {
+    if (!mark || !mark->Visible) continue;
+    int row = BufferToDisplayPos({1, mark->Line}).Row;
+    if (row < firstRow || row > lastRow) continue;
+    int x = 2 + 12 * (mark->BookmarkNumber % 2);
+    int y = (row - topRow_) * lineHeight_;
+    canvas.FillRect({x, y + 1, x + 11, y + lineHeight_ - 1}, clHighlight);
+    canvas.SetFont(gutter_.Font);
+    canvas.DrawText(x + 2, y + (lineHeight_ - canvas.LineHeight()) / 2, std::to_string(mark->BookmarkNumber), clHighlightText);
     canvas.SetFont(font_);
   }
   switch (gutter_.BorderStyle) {

@@ -62,6 +62,30 @@ TEST_F(PaintTest, GutterWidthsFollowTheLineNumbers) {
   EXPECT_EQ(editor.GutterRealWidth(), 0);
 }
 
+TEST_F(PaintTest, AnAutoSizedGutterGrowsWithTheLineCountAndBookmarksShow) {
+  TSynGutter gutter = editor.Gutter();
+  gutter.ShowLineNumbers = true;
+  gutter.AutoSize = true;
+  gutter.DigitCount = 2;
+  editor.SetGutter(gutter);
+  SetLines({"a"});
+  EXPECT_EQ(editor.GutterRealWidth(), 16 + 2 + 2 * 8 + 2);
+  std::string text;
+  for (int i = 0; i < 1000; ++i) text += "x\n";
+  editor.Lines().SetText(text);
+  EXPECT_EQ(editor.GutterRealWidth(), 16 + 2 + 4 * 8 + 2) << "four digits for a thousand lines";
+
+  editor.SetCaretPos({1, 3});
+  editor.ExecuteCommand(ecSetMarker0 + 5);
+  PaintAll();
+  bool mark = false;
+  for (const TDrawn& d : canvas.drawn) mark = mark || (d.kind == TDrawn::Text && d.text == "5" && d.rect.top >= 32 && d.rect.top < 48);
+  EXPECT_TRUE(mark) << "the bookmark's digit on its row";
+
+  editor.SetExtraLineSpacing(4);
+  EXPECT_EQ(editor.LineHeight(), 20);
+}
+
 TEST_F(PaintTest, LineNumbersStandRightAlignedInTheGutter) {
   SetLines({"a", "b"});
   TSynGutter gutter = editor.Gutter();
