@@ -5,16 +5,8 @@ import json
 import os
 import subprocess
 import sys
-import time
 
-
-def best_of(runs, command):
-    best = float("inf")
-    for _ in range(runs):
-        start = time.perf_counter()
-        subprocess.run(command, shell=True, check=False, stdout=subprocess.DEVNULL)
-        best = min(best, time.perf_counter() - start)
-    return best
+from timing import best_of
 
 
 def main():

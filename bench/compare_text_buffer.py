@@ -6,16 +6,9 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
+from timing import best_of
 
-def best_of(runs, command):
-    best = float("inf")
-    for _ in range(runs):
-        start = time.perf_counter()
-        subprocess.run(command, shell=True, check=True)
-        best = min(best, time.perf_counter() - start)
-    return best
 
 
 def main():

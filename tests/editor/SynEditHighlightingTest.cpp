@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "editor/EditorTestText.h"
 #include "editor/SynEdit.h"
 #include "highlight/SynHighlighterCSS.h"
 #include "highlight/SynHighlighterHtml.h"
@@ -19,12 +20,7 @@ class HighlightedEditorTest : public testing::Test {
   TSynCssSyn css;
   TSynEdit editor{canvas, clipboard};
 
-  void SetLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    std::istringstream in(text);
-    editor.Lines().ReadStream(in);
-  }
+  void SetLines(const std::vector<std::string>& lines) { test::LoadLines(editor, lines); }
   std::vector<TSynRange> Ranges() const {
     std::vector<TSynRange> ranges;
     for (int i = 0; i < editor.Lines().Count(); ++i) ranges.push_back(editor.Lines().LineRange(i));

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "editor/EditorTestText.h"
 #include "editor/SynEdit.h"
 #include "highlight/SynHighlighterHtml.h"
 #include "platform/test/FixedCanvas.h"
@@ -24,12 +25,7 @@ class PaintTest : public testing::Test {
     editor.SetGutter(gutter);
     editor.SetClientSize(8 * 40 + 19, 16 * 10);
   }
-  void SetLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    std::istringstream in(text);
-    editor.Lines().ReadStream(in);
-  }
+  void SetLines(const std::vector<std::string>& lines) { test::LoadLines(editor, lines); }
   std::vector<TDrawn> PaintAll() {
     canvas.drawn.clear();
     editor.Paint(canvas, {0, 0, 8 * 40 + 19, 16 * 10});

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "editor/EditorTestText.h"
 #include "editor/SynEdit.h"
 #include "editor/Utf8.h"
 #include "platform/test/FixedCanvas.h"
@@ -22,17 +23,8 @@ class EditorTest : public testing::Test {
   // 80 columns by 25 rows of 8 x 16 cells.
   void SetUp() override { editor.SetClientSize(640, 400); }
 
-  void SetLines(const Lines& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\n";
-    std::istringstream in(text);
-    editor.Lines().ReadStream(in);
-  }
-  Lines Text() const {
-    Lines lines;
-    for (int i = 0; i < editor.Lines().Count(); ++i) lines.push_back(editor.Lines().Get(i).Str());
-    return lines;
-  }
+  void SetLines(const Lines& lines) { test::LoadLines(editor, lines); }
+  Lines Text() const { return test::LinesOf(editor); }
   void Caret(int ch, int line) { editor.SetCaretAndSelection({ch, line}, {ch, line}, {ch, line}); }
   void Select(TBufferCoord anchor, TBufferCoord active) { editor.SetCaretAndSelection(active, anchor, active); }
   void Type(std::string_view text) {
