@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <system_error>
 #include <utility>
 
@@ -59,20 +60,10 @@ TReadResult ReadWholeFile(const std::string& path) {
   return result;
 }
 
-std::string FolderOf(const std::string& path) {
-  std::string::size_type slash = path.rfind('/');
-  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void MakeFolders(const std::string& folder) {
-  if (folder.empty() || folder == "/") return;
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) == 0) {
-    if (!S_ISDIR(info.st_mode)) ThrowFileError(folder, ENOTDIR);
-    return;
-  }
-  MakeFolders(FolderOf(folder));
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) ThrowFileError(folder, errno);
+void MakeFolders(const std::filesystem::path& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (error) ThrowFileError(folder.string(), error.value());
 }
 
 }  // namespace
@@ -141,7 +132,7 @@ void TRegistryFile::KeepDamagedFileAside(const std::string& why) {
 }
 
 void TRegistryFile::Store(const TRegistryTree& tree) {
-  MakeFolders(FolderOf(path_));
+  MakeFolders(std::filesystem::path(path_).parent_path());
   WriteFileAtomically(path_, FormatRegistryText(tree), {.newFileMode = 0600, .forceMode = true});
 }
 
