@@ -1,0 +1,161 @@
+#include "platform/PollMessageQueue.h"
+
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <vector>
+
+#include "platform/SocketErrors.h"
+
+namespace tarnwick {
+
+TPollMessageQueue::TPollMessageQueue() { wakeup_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC); }
+
+TPollMessageQueue::~TPollMessageQueue() {
+  if (wakeup_ >= 0) ::close(wakeup_);
+}
+
+void TPollMessageQueue::Post(TMessageTarget* target, unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    messages_.push_back({target, message, wParam, lParam});
+  }
+  std::uint64_t one = 1;
+  [[maybe_unused]] ssize_t written = ::write(wakeup_, &one, sizeof one);
+}
+
+void TPollMessageQueue::Forget(TMessageTarget* target) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase_if(messages_, [target](const TMessage& m) { return m.target == target; });
+  }
+  std::erase_if(watches_, [target](const auto& watch) { return watch.second.target == target; });
+}
+
+void TPollMessageQueue::SelectSocket(int fd, TMessageTarget* target, unsigned message, unsigned events) {
+  if (events == 0) {
+    watches_.erase(fd);
+    return;
+  }
+  watches_[fd] = {target, message, events, (events & FD_CONNECT) != 0, false, false, false, false};
+}
+
+void TPollMessageQueue::WantWrite(int fd) {
+  auto it = watches_.find(fd);
+  if (it != watches_.end()) it->second.wantWrite = true;
+}
+
+void TPollMessageQueue::Poll(int timeoutMs) {
+  std::vector<pollfd> fds;
+  fds.push_back({wakeup_, POLLIN, 0});
+  for (const auto& [fd, watch] : watches_) {
+    short interest = 0;
+    if (!watch.closed && !watch.readPending && !watch.acceptPending) interest |= POLLIN;
+    if (watch.connecting || watch.wantWrite) interest |= POLLOUT;
+    if (interest != 0) fds.push_back({fd, interest, 0});
+  }
+  int ready = ::poll(fds.data(), fds.size(), timeoutMs);
+  if (ready <= 0) return;
+  if (fds[0].revents & POLLIN) {
+    std::uint64_t count;
+    [[maybe_unused]] ssize_t read = ::read(wakeup_, &count, sizeof count);
+  }
+  std::vector<TMessage> events;
+  for (std::size_t i = 1; i < fds.size(); ++i) {
+    short got = fds[i].revents;
+    if (got == 0) continue;
+    int fd = fds[i].fd;
+    TWatch& watch = watches_.at(fd);
+    auto post = [&](unsigned event, int error) {
+      events.push_back({watch.target, watch.message, fd, SocketEventParam(event, WinsockCodeOf(error))});
+    };
+    if (watch.connecting && (got & (POLLOUT | POLLERR | POLLHUP))) {
+      int error = 0;
+      socklen_t size = sizeof error;
+      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+      watch.connecting = false;
+      post(FD_CONNECT, error);
+      if (error != 0) {
+        watch.closed = true;
+        continue;
+      }
+      watch.wantWrite = true;  // a new connection can take data: the first write event
+      continue;
+    }
+    if (watch.wantWrite && (got & POLLOUT)) {
+      watch.wantWrite = false;
+      post(FD_WRITE, 0);
+    }
+    if (!(got & (POLLIN | POLLHUP | POLLERR)) || watch.closed) continue;
+    if (watch.events & FD_ACCEPT) {
+      watch.acceptPending = true;
+      post(FD_ACCEPT, 0);
+      continue;
+    }
+    int pending = 0;
+    if (::ioctl(fd, FIONREAD, &pending) == 0 && pending > 0) {
+      watch.readPending = true;
+      post(FD_READ, 0);
+    } else {
+      // Readable with nothing to read: the peer closed (or the connection failed).
+      int error = 0;
+      socklen_t size = sizeof error;
+      ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+      watch.closed = true;
+      post(FD_CLOSE, error);
+    }
+  }
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (const TMessage& m : events) messages_.push_back(m);
+}
+
+void TPollMessageQueue::Dispatch(std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    TMessage message;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (messages_.empty()) return;
+      message = messages_.front();
+      messages_.pop_front();
+    }
+    // A socket event read from the queue lets the socket report the next one.
+    auto watch = watches_.find(static_cast<int>(message.wParam));
+    if (watch != watches_.end() && watch->second.target == message.target && watch->second.message == message.message) {
+      if (SocketEventOf(message.lParam) & FD_READ) watch->second.readPending = false;
+      if (SocketEventOf(message.lParam) & FD_ACCEPT) watch->second.acceptPending = false;
+    }
+    message.target->HandleMessage(message.message, message.wParam, message.lParam);
+  }
+}
+
+void TPollMessageQueue::PumpMessages() {
+  Poll(0);
+  std::size_t count;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    count = messages_.size();
+  }
+  Dispatch(count);
+}
+
+void TPollMessageQueue::WaitMessages(int timeoutMs) {
+  bool waiting;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    waiting = !messages_.empty();
+  }
+  Poll(waiting ? 0 : std::max(timeoutMs, 0));
+  std::size_t count;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    count = messages_.size();
+  }
+  Dispatch(count);
+}
+
+}  // namespace tarnwick

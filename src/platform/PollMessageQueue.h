@@ -1,0 +1,52 @@
+#pragma once
+
+#include <deque>
+#include <map>
+#include <mutex>
+
+#include "platform/MessageQueue.h"
+
+namespace tarnwick {
+
+// The message queue over poll(), for tests and tools: posted messages wait in a list, socket
+// readiness is turned into socket events when the queue is pumped or waited on.
+class TPollMessageQueue : public TMessageQueue {
+ public:
+  TPollMessageQueue();
+  ~TPollMessageQueue() override;
+
+  void Post(TMessageTarget* target, unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
+  void Forget(TMessageTarget* target) override;
+  void SelectSocket(int fd, TMessageTarget* target, unsigned message, unsigned events) override;
+  void WantWrite(int fd) override;
+  void PumpMessages() override;
+  void WaitMessages(int timeoutMs) override;
+
+ private:
+  struct TMessage {
+    TMessageTarget* target;
+    unsigned message;
+    std::intptr_t wParam, lParam;
+  };
+  struct TWatch {
+    TMessageTarget* target;
+    unsigned message;
+    unsigned events;
+    bool connecting;     // a connect result is still to come
+    bool wantWrite;      // report the next chance to send
+    bool readPending;    // a read event waits in the queue
+    bool acceptPending;
+    bool closed;         // the close event was sent
+  };
+
+  // Polls the sockets for up to timeoutMs and queues the events they are ready for.
+  void Poll(int timeoutMs);
+  void Dispatch(std::size_t count);
+
+  std::mutex mutex_;  // guards messages_: other threads post
+  std::deque<TMessage> messages_;
+  std::map<int, TWatch> watches_;
+  int wakeup_ = -1;  // an eventfd that a post from another thread makes readable
+};
+
+}  // namespace tarnwick

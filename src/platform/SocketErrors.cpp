@@ -1,0 +1,56 @@
+#include "platform/SocketErrors.h"
+
+#include <cerrno>
+#include <utility>
+
+namespace tarnwick {
+
+int WinsockCodeOf(int error) {
+  static const std::pair<int, int> kMap[] = {
+      {EINTR, WSAEINTR}, {EBADF, WSAEBADF}, {EACCES, WSAEACCES}, {EFAULT, WSAEFAULT}, {EINVAL, WSAEINVAL},
+      {EMFILE, WSAEMFILE}, {EWOULDBLOCK, WSAEWOULDBLOCK}, {EINPROGRESS, WSAEINPROGRESS}, {EALREADY, WSAEALREADY},
+      {ENOTSOCK, WSAENOTSOCK}, {EDESTADDRREQ, WSAEDESTADDRREQ}, {EMSGSIZE, WSAEMSGSIZE}, {EPROTOTYPE, WSAEPROTOTYPE},
+      {ENOPROTOOPT, WSAENOPROTOOPT}, {EPROTONOSUPPORT, WSAEPROTONOSUPPORT}, {ESOCKTNOSUPPORT, WSAESOCKTNOSUPPORT},
+      {EOPNOTSUPP, WSAEOPNOTSUPP}, {EPFNOSUPPORT, WSAEPFNOSUPPORT}, {EAFNOSUPPORT, WSAEAFNOSUPPORT},
+      {EADDRINUSE, WSAEADDRINUSE}, {EADDRNOTAVAIL, WSAEADDRNOTAVAIL}, {ENETDOWN, WSAENETDOWN},
+      {ENETUNREACH, WSAENETUNREACH}, {ENETRESET, WSAENETRESET}, {ECONNABORTED, WSAECONNABORTED},
+      {ECONNRESET, WSAECONNRESET}, {EPIPE, WSAECONNRESET}, {ENOBUFS, WSAENOBUFS}, {EISCONN, WSAEISCONN},
+      {ENOTCONN, WSAENOTCONN}, {ESHUTDOWN, WSAESHUTDOWN}, {ETOOMANYREFS, WSAETOOMANYREFS}, {ETIMEDOUT, WSAETIMEDOUT},
+      {ECONNREFUSED, WSAECONNREFUSED}, {ELOOP, WSAELOOP}, {ENAMETOOLONG, WSAENAMETOOLONG},
+      {EHOSTDOWN, WSAEHOSTDOWN}, {EHOSTUNREACH, WSAEHOSTUNREACH}, {ENOTEMPTY, WSAENOTEMPTY},
+      {EUSERS, WSAEUSERS}, {EDQUOT, WSAEDQUOT}, {ESTALE, WSAESTALE}, {EREMOTE, WSAEREMOTE},
+  };
+  if (error == 0) return 0;
+  for (const auto& [posix, winsock] : kMap)
+    if (posix == error) return winsock;
+  return WSAEINVAL;
+}
+
+std::string WinsockErrorDesc(int code) {
+  static const std::pair<int, const char*> kTexts[] = {
+      {0, "No Error"}, {10004, "Interrupted system call"}, {10009, "Bad file number"}, {10013, "Permission denied"},
+      {10014, "Bad address"}, {10022, "Invalid argument"}, {10024, "Too many open files"},
+      {10035, "Operation would block"}, {10036, "Operation now in progress"}, {10037, "Operation already in progress"},
+      {10038, "Socket operation on non-socket"}, {10039, "Destination address required"}, {10040, "Message too long"},
+      {10041, "Protocol wrong type for socket"}, {10042, "Protocol not available"}, {10043, "Protocol not supported"},
+      {10044, "Socket type not supported"}, {10045, "Operation not supported on socket"},
+      {10046, "Protocol family not supported"}, {10047, "Address family not supported by protocol family"},
+      {10048, "Address already in use"}, {10049, "Address not available"}, {10050, "Network is down"},
+      {10051, "Network is unreachable"}, {10052, "Network dropped connection on reset"}, {10053, "Connection aborted"},
+      {10054, "Connection reset by peer"}, {10055, "No buffer space available"}, {10056, "Socket is already connected"},
+      {10057, "Socket is not connected"}, {10058, "Can't send after socket shutdown"},
+      {10059, "Too many references: can't splice"}, {10060, "Connection timed out"}, {10061, "Connection refused"},
+      {10062, "Too many levels of symbolic links"}, {10063, "File name too long"}, {10064, "Host is down"},
+      {10065, "No route to host"}, {10066, "Directory not empty"}, {10067, "Too many processes"},
+      {10068, "Too many users"}, {10069, "Disc quota exceeded"}, {10070, "Stale NFS file handle"},
+      {10071, "Too many levels of remote in path"}, {10091, "Network sub-system is unusable"},
+      {10092, "WinSock DLL cannot support this application"}, {10093, "WinSock not initialized"},
+      {11001, "Host not found"}, {11002, "Non-authoritative host not found"}, {11003, "Non-recoverable error"},
+      {11004, "No Data"},
+  };
+  for (const auto& [number, text] : kTexts)
+    if (number == code) return text;
+  return "Not a WinSock error";
+}
+
+}  // namespace tarnwick
