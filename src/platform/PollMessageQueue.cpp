@@ -42,7 +42,11 @@ void TPollMessageQueue::SelectSocket(int fd, TMessageTarget* target, unsigned me
     watches_.erase(fd);
     return;
   }
-  watches_[fd] = {target, message, events, (events & FD_CONNECT) != 0, false, false, false, false};
+  int listening = 0;
+  socklen_t size = sizeof listening;
+  ::getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size);
+  watches_[fd] = {target, message, events, listening != 0, (events & FD_CONNECT) != 0 && listening == 0,
+                  false, false, false, false};
 }
 
 void TPollMessageQueue::WantWrite(int fd) {
@@ -92,7 +96,8 @@ void TPollMessageQueue::Poll(int timeoutMs) {
       post(FD_WRITE, 0);
     }
     if (!(got & (POLLIN | POLLHUP | POLLERR)) || watch.closed) continue;
-    if (watch.events & FD_ACCEPT) {
+    if (watch.listening) {
+      if (!(watch.events & FD_ACCEPT)) continue;
       watch.acceptPending = true;
       post(FD_ACCEPT, 0);
       continue;

@@ -32,6 +32,7 @@ class TPollMessageQueue : public TMessageQueue {
     TMessageTarget* target;
     unsigned message;
     unsigned events;
+    bool listening;      // readiness means a connection waits
     bool connecting;     // a connect result is still to come
     bool wantWrite;      // report the next chance to send
     bool readPending;    // a read event waits in the queue
