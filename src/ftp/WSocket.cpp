@@ -491,7 +491,12 @@ void TWSocket::ReceiveLoop(unsigned options, int error) {
   for (;;) {
     lastError_ = 0;
     if (OnDataAvailable) {
-      OnDataAvailable(*this, error);
+      // A handler's exception ends the loop and goes no further.
+      try {
+        OnDataAvailable(*this, error);
+      } catch (const std::exception&) {
+        return;
+      }
     } else {
       char discard[1024];
       if (Receive(discard, sizeof discard) < 0 && lastError_ == WSAEWOULDBLOCK) {
