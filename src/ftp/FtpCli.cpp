@@ -26,7 +26,8 @@ int ReplyNumber(const std::string& line) {
   return negative ? -number : number;
 }
 
-TCustomFtpCli::TCustomFtpCli(TMessageQueue& queue) : queue_(queue), controlSocket_(queue) {
+TCustomFtpCli::TCustomFtpCli(TMessageQueue& queue, const TSystemServices& system)
+    : queue_(queue), system_(system), controlSocket_(queue), dataSocket_(queue) {
   controlSocket_.OnDnsLookupDone = [this](TWSocket&, int error) { ControlDnsLookupDone(error); };
   controlSocket_.OnSessionConnected = [this](TWSocket&, int error) { ControlSessionConnected(error); };
   controlSocket_.OnDataAvailable = [this](TWSocket&, int) { ControlDataAvailable(); };
@@ -121,6 +122,7 @@ void TCustomFtpCli::FinishRequest(int code) {
     return;
   }
   ChangeState(TFtpState::ftpReady);
+  CloseDataSocket();
   if (inChain_ && savedCode_ >= 0) {
     lastReply_ = savedReply_;
     replyCode_ = savedCode_;
@@ -156,9 +158,9 @@ void TCustomFtpCli::NextStep() {
   chainNext_ = true;
   if (resultCode_ != 0) {
     chainResult_ = resultCode_;
-    pendingSteps_ = (pendingSteps_ & stepQuit) && lastStep_ != stepQuit ? stepQuit : 0;
+    pendingSteps_ = (pendingSteps_ & stepQuit) && lastStep_ != stepQuit ? unsigned{stepQuit} : 0u;
   }
-  for (unsigned step : {stepOpen, stepUser, stepPass, stepCwd, stepQuit}) {
+  for (unsigned step : {stepOpen, stepUser, stepPass, stepCwd, stepPort, stepStor, stepQuit}) {
     if (!(pendingSteps_ & step)) continue;
     pendingSteps_ &= ~step;
     unsigned previous = std::exchange(lastStep_, step);
@@ -175,13 +177,15 @@ void TCustomFtpCli::NextStep() {
         case stepCwd:
           if (HostDirName.empty()) continue;
           return CwdAsync();
+        case stepPort: return PortAsync();
+        case stepStor: return StorAsync();
         case stepQuit:
           savedReply_ = lastReply_;
           savedCode_ = replyCode_;
           return QuitAsync();
         default: break;
       }
-    } catch (const FtpException& e) {
+    } catch (const std::exception& e) {
       lastReply_ = std::string("500 ") + e.what();
       replyCode_ = resultCode_ = 500;
       KeepFirstError();
@@ -260,6 +264,7 @@ void TCustomFtpCli::CwdAsync() {
 void TCustomFtpCli::PwdAsync() { SendRequest(TFtpRequest::ftpPwd, "PWD", {250, 257}); }
 
 void TCustomFtpCli::QuitAsync() {
+  localStream_.Close();
   // The connection closes after any final reply; the request ends through the close.
   SendRequest(TFtpRequest::ftpQuit, "QUIT", {221}, [this] { controlSocket_.Close(); });
 }
@@ -338,22 +343,33 @@ void TCustomFtpCli::ControlSessionClosed(int error) {
     if (OnSessionClosed) OnSessionClosed(*this, error);
   }
   if (state_ != TFtpState::ftpAborting) ChangeState(TFtpState::ftpBetweenSteps);
-  if (error != 0) SetNetworkError("Control connection closed. ", error);
+  if (error != 0) {
+    SetNetworkError("Control connection closed. ", error);
+  } else if (!finished_ && resultCode_ == 0 && !(inChain_ ? lastStep_ == stepQuit : requestKind_ == TFtpRequest::ftpQuit)) {
+    // The server hung up before its final reply: the request did not succeed.
+    lastReply_ = "500 Control connection closed before the final reply";
+    replyCode_ = resultCode_ = 500;
+    KeepFirstError();
+  }
   FinishRequest(resultCode_);
 }
 
 void TCustomFtpCli::AbortSession() {
   TFtpState was = state_;
   ChangeState(TFtpState::ftpAborting);
+  localStream_.Close();
   if (was == TFtpState::ftpResolving) controlSocket_.CancelDnsLookup();
   if (controlSocket_.State() != TSocketState::wsClosed) controlSocket_.Close();
+  CloseDataSocket();
+  localStream_.Close();
   controlConnected_ = false;
   ChangeState(TFtpState::ftpReady);
 }
 
 void TCustomFtpCli::HandleMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
-  if (message != kRequestDone) return;
+  if (message != kRequestDone && message != kStartSending) return;
   try {
+    if (message == kStartSending) return StartSending();
     if (OnRequestDone) OnRequestDone(*this, static_cast<TFtpRequest>(wParam), static_cast<int>(lParam));
   } catch (const std::exception& e) {
     bool canClose = true;
@@ -368,7 +384,12 @@ void TCustomFtpCli::HandleMessage(unsigned message, std::intptr_t wParam, std::i
 
 // ---- the synchronous layer ----------------------------------------------------------------
 
-TFtpClient::TFtpClient(TMessageQueue& queue, const TSystemServices& system) : TCustomFtpCli(queue), system_(system) {}
+TFtpClient::TFtpClient(TMessageQueue& queue, const TSystemServices& system) : TCustomFtpCli(queue, system) {}
+
+bool TFtpClient::Progress(int count) {
+  MoveDeadline();
+  return TCustomFtpCli::Progress(count);
+}
 
 void TFtpClient::MoveDeadline() { deadline_ = system_.TickCount() + static_cast<std::uint32_t>(Timeout) * 1000; }
 
@@ -412,5 +433,6 @@ bool TFtpClient::OpenSession() {
 bool TFtpClient::ChangeDirectory() { return RunAndWait([this] { CwdAsync(); }); }
 bool TFtpClient::PrintDirectory() { return RunAndWait([this] { PwdAsync(); }); }
 bool TFtpClient::CloseSession() { return RunAndWait([this] { QuitAsync(); }); }
+bool TFtpClient::StoreFile() { return RunAndWait([this] { StoreFileAsync(); }); }
 
 }  // namespace tarnwick

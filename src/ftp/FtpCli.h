@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ftp/WSocket.h"
+#include "platform/SharedReadFile.h"
 
 namespace tarnwick {
 
@@ -19,7 +20,8 @@ class FtpException : public std::runtime_error {
 
 enum class TFtpState { ftpOffline, ftpReady, ftpBetweenSteps, ftpResolving, ftpAwaitingBanner, ftpBannerReceived,
                        ftpAwaitingReply, ftpPassiveReady, ftpAborting };
-enum class TFtpRequest { ftpNone, ftpOpen, ftpUser, ftpPass, ftpCwd, ftpPwd, ftpQuit, ftpOpenSession };
+enum class TFtpRequest { ftpNone, ftpOpen, ftpUser, ftpPass, ftpCwd, ftpPwd, ftpQuit, ftpOpenSession, ftpPort,
+                         ftpStor, ftpStoreFile };
 enum TFtpOption : unsigned { ftpAcceptLF = 1, ftpNoAutoResumeAt = 2, ftpAuthSsl = 4 };
 
 // The FTP control session (RFC 959): every operation is asynchronous inside, one command or a
@@ -30,8 +32,10 @@ class TCustomFtpCli : public TMessageTarget {
   using TErrorEvent = std::function<void(TCustomFtpCli&, int error)>;
   using TRequestDoneEvent = std::function<void(TCustomFtpCli&, TFtpRequest request, int error)>;
   using TTextEvent = std::function<void(TCustomFtpCli&, std::string& text)>;
+  using TProgressEvent = std::function<void(TCustomFtpCli&, int count, bool& abort)>;
+  using TReadyToTransmitEvent = std::function<void(TCustomFtpCli&, bool& cancel)>;
 
-  explicit TCustomFtpCli(TMessageQueue& queue);
+  TCustomFtpCli(TMessageQueue& queue, const TSystemServices& system);
   ~TCustomFtpCli() override;
 
   std::string HostName;
@@ -39,6 +43,10 @@ class TCustomFtpCli : public TMessageTarget {
   std::string UserName;
   std::string PassWord;
   std::string HostDirName;
+  std::string LocalFileName;
+  std::string HostFileName;
+  bool Binary = true;  // only a TYPE step would use it, and none runs
+  TFtpShareMode ShareMode = TFtpShareMode::ftpShareExclusive;
   std::string LocalAddr = "0.0.0.0";
   unsigned Options = ftpAcceptLF;
 
@@ -49,6 +57,8 @@ class TCustomFtpCli : public TMessageTarget {
   int ResultCode() const { return resultCode_; }
   bool Connected() const { return controlSocket_.State() != TSocketState::wsClosed; }
   TWSocket& ControlSocket() { return controlSocket_; }
+  TWSocket& DataSocket() { return dataSocket_; }
+  int ByteCount() const { return byteCount_; }
 
   // The asynchronous operations; each ends with OnRequestDone.
   void OpenAsync();
@@ -58,6 +68,9 @@ class TCustomFtpCli : public TMessageTarget {
   void PwdAsync();
   void QuitAsync();
   void OpenSessionAsync();  // open, USER and PASS as one chain
+  void PortAsync();
+  void StorAsync();
+  void StoreFileAsync();  // PORT and STOR as one chain
   void AbortSession();
 
   TErrorEvent OnSessionConnected;
@@ -68,12 +81,17 @@ class TCustomFtpCli : public TMessageTarget {
   TTextEvent OnCommand;
   TNotifyEvent OnResponse;
   TTextEvent OnError;
+  TProgressEvent OnProgress;
+  TReadyToTransmitEvent OnReadyToTransmit;
   std::function<void(TCustomFtpCli&, const std::exception&, bool& canClose)> OnBgException;
 
   void HandleMessage(unsigned message, std::intptr_t wParam, std::intptr_t lParam) override;
 
  protected:
-  enum TStep : unsigned { stepOpen = 1, stepUser = 2, stepPass = 4, stepCwd = 8, stepQuit = 16 };
+  static constexpr unsigned kStartSending = 1026;  // WM_USER + 2
+
+  enum TStep : unsigned { stepOpen = 1, stepUser = 2, stepPass = 4, stepCwd = 8, stepPort = 16, stepStor = 32,
+                       stepQuit = 64 };
 
   void ChangeState(TFtpState state);
   void ReportError(const std::string& text);
@@ -93,7 +111,20 @@ class TCustomFtpCli : public TMessageTarget {
   void ControlDataAvailable();
   void ControlSessionClosed(int error);
 
+  // Fires OnProgress; the synchronous layer also counts it as a sign of life.
+  virtual bool Progress(int count);
+  void StoreAcceptor();
+  void StorReply();
+  void TransferEndReply();
+  void StartSending();
+  void SendNextBlock(int error);
+  void StoreDataClosed(int error);
+  void CompletionCheck();
+  void FailTransfer(const std::string& message);
+  void CloseDataSocket();
+
   TMessageQueue& queue_;
+  const TSystemServices& system_;  // the tick count
   TWSocket controlSocket_;
   TFtpState state_ = TFtpState::ftpReady;
   bool controlConnected_ = false;
@@ -114,6 +145,20 @@ class TCustomFtpCli : public TMessageTarget {
   std::string savedReply_;
   int savedCode_ = -1;
   std::string replyBuffer_;  // received bytes that are no complete line yet
+
+  TWSocket dataSocket_;
+  TSharedReadFile localStream_;
+  std::int32_t byteCount_ = 0;
+  std::uint32_t startTick_ = 0;
+  std::uint32_t stopTick_ = 0;
+  bool sending_ = false;  // the first block went out; the tick alone cannot say so
+  bool storAccepted_ = false;
+  bool dataConnected_ = false;
+  bool endOfFile_ = false;
+  bool finalReplySeen_ = false;
+  bool dataClosed_ = false;
+  int dataCloseError_ = 0;
+  bool abortRequested_ = false;
 };
 
 // The synchronous layer: each operation starts the asynchronous one and waits for it, up to
@@ -129,13 +174,14 @@ class TFtpClient : public TCustomFtpCli {
   bool ChangeDirectory();
   bool PrintDirectory();
   bool CloseSession();
+  bool StoreFile();
 
  protected:
+  bool Progress(int count) override;
   bool RunAndWait(const std::function<void()>& start);
   bool WaitUntilReady();
   void MoveDeadline();
 
-  const TSystemServices& system_;
   std::uint32_t deadline_ = 0;
 };
 

@@ -1,0 +1,234 @@
+// Sending one local file to the server: PORT, STOR, and the active-mode data connection the
+// server opens to us.
+#include <sys/socket.h>
+
+#include <unistd.h>
+
+#include "ftp/FtpCli.h"
+#include "platform/SocketErrors.h"
+#include "platform/SystemServices.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr int kSendBlockSize = 1460;
+constexpr int kDiscardSize = 2048;
+
+}  // namespace
+
+void TCustomFtpCli::StoreFileAsync() { RunSteps(TFtpRequest::ftpStoreFile, stepPort | stepStor); }
+
+void TCustomFtpCli::CloseDataSocket() {
+  if (dataSocket_.State() != TSocketState::wsClosed) dataSocket_.Close();
+}
+
+void TCustomFtpCli::PortAsync() {
+  dataSocket_.SetProto("tcp");
+  dataSocket_.SetAddr("0.0.0.0");
+  dataSocket_.SetPort("0");
+  dataSocket_.OnSessionClosed = nullptr;
+  dataSocket_.OnDataAvailable = nullptr;
+  dataSocket_.OnDataSent = nullptr;
+  dataSocket_.OnSessionAvailable = [this](TWSocket&, int) { StoreAcceptor(); };
+  dataSocket_.LingerOnOff = TSocketLingerOnOff::wsLingerOn;
+  dataSocket_.LingerTimeout = 10;
+  dataSocket_.Listen();
+  int port = dataSocket_.GetXPort();
+  std::string command;
+  if (controlSocket_.PeerAddr() == "127.0.0.1") {
+    command = "PORT 127,0,0,1," + std::to_string(port / 256) + "," + std::to_string(port % 256);
+  } else {
+    std::string local = controlSocket_.GetXAddr();
+    for (char& c : local)
+      if (c == '.') c = ',';
+    command = "PORT " + local + "," + std::to_string(port / 256) + "," + std::to_string(port % 256);
+  }
+  byteCount_ = 0;
+  SendRequest(TFtpRequest::ftpPort, command, {200, 227});
+}
+
+void TCustomFtpCli::StorAsync() {
+  if (!controlConnected_) return ReportError("STOR/APPE: not connected");
+  if (LocalFileName.empty()) return ReportError("LocalFileName empty");
+  finalReplySeen_ = dataClosed_ = finished_ = storAccepted_ = false;
+  // Many servers connect as soon as PORT names the address, before STOR: that connection
+  // counts, or the transfer would wait for one that never comes.
+  dataConnected_ = dataSocket_.State() == TSocketState::wsConnected;
+  sending_ = endOfFile_ = abortRequested_ = false;
+  startTick_ = stopTick_ = 0;
+  byteCount_ = 0;
+  dataCloseError_ = 0;
+  bool cancel = false;
+  if (OnReadyToTransmit) OnReadyToTransmit(*this, cancel);
+  if (cancel) return FailTransfer("426 Transmit cancelled by application");
+  dataSocket_.OnSessionAvailable = [this](TWSocket&, int) { StoreAcceptor(); };
+  if (!localStream_.Open(LocalFileName, ShareMode))
+    return FailTransfer("426 Unable to open local file " + LocalFileName);
+  ChangeState(TFtpState::ftpAwaitingReply);
+  replyHandler_ = [this] { StorReply(); };
+  SendCommand("STOR " + HostFileName);
+}
+
+// Ends the STOR step before anything was sent, with a reason of our own.
+void TCustomFtpCli::FailTransfer(const std::string& message) {
+  errorMessage_ = message;
+  replyCode_ = 426;
+  if (OnDisplay) {
+    std::string line = "! " + message;
+    OnDisplay(*this, line);
+  }
+  CloseDataSocket();
+  localStream_.Close();
+  resultCode_ = 426;
+  FinishRequest(426);
+}
+
+void TCustomFtpCli::StoreAcceptor() {
+  int accepted = dataSocket_.Accept();
+  if (accepted < 0) return;
+  dataSocket_.OnSessionAvailable = nullptr;
+  dataSocket_.Close();
+  dataSocket_.OnSessionClosed = [this](TWSocket&, int error) { StoreDataClosed(error); };
+  dataSocket_.OnDataAvailable = [](TWSocket& socket, int) {
+    char discarded[kDiscardSize];
+    socket.Receive(discarded, kDiscardSize);
+  };
+  dataSocket_.OnDataSent = [this](TWSocket&, int error) { SendNextBlock(error); };
+  dataSocket_.ComponentOptions = wsoNoReceiveLoop;
+  int sendBuffer = 0;
+  socklen_t size = sizeof sendBuffer;
+  if (::getsockopt(accepted, SOL_SOCKET, SO_SNDBUF, &sendBuffer, &size) != 0) {
+    ::close(accepted);
+    return ReportError("winsock.getsockopt(SO_SNDBUF) failed");
+  }
+  dataSocket_.LingerOnOff = TSocketLingerOnOff::wsLingerOff;
+  dataSocket_.LingerTimeout = 10;
+  dataSocket_.Dup(accepted);
+  dataConnected_ = true;
+  if (storAccepted_ && !sending_) queue_.Post(this, kStartSending, 0, 0);
+}
+
+void TCustomFtpCli::StorReply() {
+  if (OnDisplay) {
+    std::string line = "< " + lastReply_;
+    OnDisplay(*this, line);
+  }
+  replyCode_ = ReplyNumber(lastReply_);
+  if (replyCode_ == 150 || replyCode_ == 125) {
+    storAccepted_ = true;
+    if (dataConnected_ && !sending_) queue_.Post(this, kStartSending, 0, 0);
+    replyHandler_ = [this] { TransferEndReply(); };
+    return;
+  }
+  KeepFirstError();
+  replyHandler_ = nullptr;
+  CloseDataSocket();
+  localStream_.Close();
+  resultCode_ = replyCode_;
+  FinishRequest(resultCode_);
+}
+
+void TCustomFtpCli::StartSending() {
+  if (sending_ || !localStream_.IsOpen()) return;
+  sending_ = true;
+  startTick_ = system_.TickCount();
+  SendNextBlock(0);
+}
+
+bool TCustomFtpCli::Progress(int count) {
+  bool abort = false;
+  if (OnProgress) OnProgress(*this, count, abort);
+  return abort;
+}
+
+void TCustomFtpCli::SendNextBlock(int error) {
+  // Only one chain of blocks runs: the one the start of sending began, up to the end of file.
+  if (!sending_ || endOfFile_ || !localStream_.IsOpen()) return;
+  if (Progress(byteCount_)) {
+    abortRequested_ = true;
+    if (OnDisplay) {
+      std::string line = "! Abort requested";
+      OnDisplay(*this, line);
+    }
+    endOfFile_ = true;
+    return CloseDataSocket();
+  }
+  if (error != 0) {
+    if (OnDisplay) {
+      std::string line = "! Error #" + std::to_string(error) + " sending data";
+      OnDisplay(*this, line);
+    }
+    return CloseDataSocket();
+  }
+  if (!storAccepted_ || !dataConnected_) return;
+  char block[kSendBlockSize];
+  int count = localStream_.Read(block, kSendBlockSize);
+  if (count > 0) {
+    byteCount_ += count;
+    dataSocket_.Send(std::string_view(block, static_cast<std::size_t>(count)));
+  } else if (count == 0) {
+    // Every byte is with the kernel already (this runs when the send queue is empty), so the
+    // close needs no pause first.
+    dataSocket_.CloseDelayed();
+    endOfFile_ = true;
+  } else {
+    if (OnDisplay) {
+      std::string line = "! Error reading file";
+      OnDisplay(*this, line);
+    }
+    CloseDataSocket();
+  }
+}
+
+void TCustomFtpCli::StoreDataClosed(int error) {
+  localStream_.Close();
+  dataClosed_ = true;
+  dataCloseError_ = error;
+  CompletionCheck();
+}
+
+void TCustomFtpCli::TransferEndReply() {
+  if (OnDisplay) {
+    std::string line = "< " + lastReply_;
+    OnDisplay(*this, line);
+  }
+  replyCode_ = ReplyNumber(lastReply_);
+  if (replyCode_ == 226 || replyCode_ == 250) {
+    finalReplySeen_ = true;
+    return CompletionCheck();
+  }
+  KeepFirstError();
+  localStream_.Close();
+  CloseDataSocket();
+  if (OnDisplay) {
+    std::string line = "! STOR Failed";
+    OnDisplay(*this, line);
+  }
+  resultCode_ = replyCode_;
+  FinishRequest(resultCode_);
+}
+
+void TCustomFtpCli::CompletionCheck() {
+  if (!finalReplySeen_ || !dataClosed_) return;
+  stopTick_ = system_.TickCount();
+  std::uint32_t elapsed = stopTick_ - startTick_;
+  if (OnDisplay) {
+    std::string line = "! " + std::to_string(byteCount_) + " bytes received/sent in " +
+                       std::to_string(elapsed / 1000) + " seconds";
+    if (elapsed != 0) {
+      long long rate = byteCount_ < 32768 ? byteCount_ * 1000LL / elapsed : byteCount_ / elapsed * 1000LL;
+      line += " (" + std::to_string(rate) + " Bytes/sec)";
+    }
+    OnDisplay(*this, line);
+  }
+  resultCode_ = dataCloseError_;
+  // The server confirms what it got, but a file the user stopped is not on the server whole.
+  if (resultCode_ == 0 && abortRequested_) {
+    errorMessage_ = "426 Transfer cancelled by user";
+    replyCode_ = resultCode_ = 426;
+  }
+  FinishRequest(resultCode_);
+}
+
+}  // namespace tarnwick
