@@ -1,6 +1,5 @@
 #include "platform/PollMessageQueue.h"
 
-#include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -35,26 +34,30 @@ void TPollMessageQueue::Forget(TMessageTarget* target) {
     std::erase_if(messages_, [target](const TMessage& m) { return m.target == target; });
   }
   std::erase_if(watches_, [target](const auto& watch) { return watch.second.target == target; });
+  InterestsChanged();
 }
 
 void TPollMessageQueue::SelectSocket(int fd, TMessageTarget* target, unsigned message, unsigned events) {
   if (events == 0) {
     watches_.erase(fd);
-    return;
+    return InterestsChanged();
   }
   int listening = 0;
   socklen_t size = sizeof listening;
   ::getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size);
   watches_[fd] = {target, message, events, listening != 0, (events & FD_CONNECT) != 0 && listening == 0,
                   false, false, false, false};
+  InterestsChanged();
 }
 
 void TPollMessageQueue::WantWrite(int fd) {
   auto it = watches_.find(fd);
-  if (it != watches_.end()) it->second.wantWrite = true;
+  if (it == watches_.end()) return;
+  it->second.wantWrite = true;
+  InterestsChanged();
 }
 
-void TPollMessageQueue::Poll(int timeoutMs) {
+std::vector<pollfd> TPollMessageQueue::Interests() const {
   std::vector<pollfd> fds;
   fds.push_back({wakeup_, POLLIN, 0});
   for (const auto& [fd, watch] : watches_) {
@@ -63,6 +66,11 @@ void TPollMessageQueue::Poll(int timeoutMs) {
     if (watch.connecting || watch.wantWrite) interest |= POLLOUT;
     if (interest != 0) fds.push_back({fd, interest, 0});
   }
+  return fds;
+}
+
+void TPollMessageQueue::Poll(int timeoutMs) {
+  std::vector<pollfd> fds = Interests();
   int ready = ::poll(fds.data(), fds.size(), timeoutMs);
   if (ready <= 0) return;
   if (fds[0].revents & POLLIN) {
@@ -124,7 +132,7 @@ void TPollMessageQueue::Dispatch(std::size_t count) {
     TMessage message;
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (messages_.empty()) return;
+      if (messages_.empty()) break;
       message = messages_.front();
       messages_.pop_front();
     }
@@ -136,6 +144,7 @@ void TPollMessageQueue::Dispatch(std::size_t count) {
     }
     message.target->HandleMessage(message.message, message.wParam, message.lParam);
   }
+  InterestsChanged();
 }
 
 void TPollMessageQueue::PumpMessages() {

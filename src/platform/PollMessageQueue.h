@@ -3,6 +3,9 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <vector>
+
+#include <poll.h>
 
 #include "platform/MessageQueue.h"
 
@@ -21,6 +24,12 @@ class TPollMessageQueue : public TMessageQueue {
   void WantWrite(int fd) override;
   void PumpMessages() override;
   void WaitMessages(int timeoutMs) override;
+
+ protected:
+  // The descriptors and readiness the next poll asks for, the wake-up descriptor first.
+  std::vector<pollfd> Interests() const;
+  // Called when what Interests() returns may have changed, so a host event loop can follow.
+  virtual void InterestsChanged() {}
 
  private:
   struct TMessage {

@@ -143,9 +143,11 @@ class TScriptedServer {
   std::thread thread_;
 };
 
-class FtpClientFixture : public testing::Test {
+// A client on the given kind of message queue, aimed at a test server by Aim.
+template <class TQueue>
+class FtpClientFixtureOn : public testing::Test {
  protected:
-  TPollMessageQueue queue;
+  TQueue queue;
   TClock clock;
   TFtpClient client{queue, clock};
 
@@ -156,5 +158,6 @@ class FtpClientFixture : public testing::Test {
     client.PassWord = "secret";
   }
 };
+using FtpClientFixture = FtpClientFixtureOn<TPollMessageQueue>;
 
 }  // namespace tarnwick::test
