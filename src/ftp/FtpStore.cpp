@@ -223,6 +223,11 @@ void TCustomFtpCli::CompletionCheck() {
     OnDisplay(*this, line);
   }
   resultCode_ = dataCloseError_;
+  if (resultCode_ != 0 && errorMessage_.empty()) {
+    // The server confirmed a file that did not arrive whole: say why it failed.
+    errorMessage_ = "426 Data connection closed. " + WinsockErrorDesc(resultCode_) + " (Winsock error #" +
+                    std::to_string(resultCode_) + ")";
+  }
   // The server confirms what it got, but a file the user stopped is not on the server whole.
   if (resultCode_ == 0 && abortRequested_) {
     errorMessage_ = "426 Transfer cancelled by user";

@@ -125,6 +125,7 @@ TEST_F(FtpStoreTest, ALocalFileThatCannotBeOpenedSendsNoStor) {
 struct TStoreScript {
   bool connectFirst = false;
   std::string finalReply = "226 Transfer complete\r\n";
+  std::size_t resetAfter = 0;  // bytes read before the data connection is reset; 0 reads all
   std::string received;
   std::string portCommand;
 
@@ -144,7 +145,17 @@ struct TStoreScript {
     }
     s.Send("150 Opening data connection\r\n");
     if (!connectFirst) data = TScriptedServer::ConnectTo(portCommand);
-    received = TScriptedServer::ReadAll(data);
+    if (resetAfter == 0) {
+      received = TScriptedServer::ReadAll(data);
+    } else {
+      char block[4096];
+      ssize_t got;
+      while (received.size() < resetAfter && (got = ::recv(data, block, sizeof block, 0)) > 0)
+        received.append(block, static_cast<std::size_t>(got));
+      linger reset{1, 0};
+      ::setsockopt(data, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+      ::close(data);
+    }
     s.Send(finalReply);
     s.Command();
   }
@@ -206,6 +217,26 @@ TEST_F(FtpStoreTest, FailedTransfersAndCancelledOnesReturnFalseWithTheReason) {
       EXPECT_EQ(script.received.size(), 5000u);
       EXPECT_TRUE(Logged("! STOR Failed"));
     }
+  }
+}
+
+TEST_F(FtpStoreTest, ADataConnectionResetInTheMiddleFailsTheStoreWhateverTheServerSays) {
+  for (std::string finalReply : {"226 Transfer complete\r\n", "451 Transfer aborted\r\n"}) {
+    SCOPED_TRACE(finalReply);
+    TStoreScript script;
+    script.resetAfter = 10000;
+    script.finalReply = finalReply;
+    TScriptedServer server(std::ref(script));
+    Aim(server.Port());
+    ASSERT_TRUE(client.OpenSession());
+    LocalFile(SampleBytes(8u << 20));
+    client.HostFileName = "page.html";
+    EXPECT_FALSE(client.StoreFile());
+    if (finalReply[0] == '2')
+      EXPECT_EQ(client.ErrorMessage().rfind("426 Data connection closed. ", 0), 0u) << client.ErrorMessage();
+    else
+      EXPECT_EQ(client.ErrorMessage(), "451 Transfer aborted");
+    client.AbortSession();
   }
 }
 
