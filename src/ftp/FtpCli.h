@@ -118,6 +118,7 @@ class TCustomFtpCli : public TMessageTarget {
   void TransferEndReply();
   void StartSending();
   void SendNextBlock(int error);
+  void AbortTransfer();
   void StoreDataClosed(int error);
   void CompletionCheck();
   void FailTransfer(const std::string& message);
