@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   fonts-liberation fonts-dejavu-core
   xvfb xauth
-  python3-pyftpdlib
+  python3-pyftpdlib vsftpd curl
 )
 
 missing=()
