@@ -152,9 +152,14 @@ struct TStoreScript {
       ssize_t got;
       while (received.size() < resetAfter && (got = ::recv(data, block, sizeof block, 0)) > 0)
         received.append(block, static_cast<std::size_t>(got));
+      // The final reply first, then the reset: the failure comes after the server's word.
+      s.Send(finalReply);
+      s.Hold(50);
       linger reset{1, 0};
       ::setsockopt(data, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
       ::close(data);
+      s.Command();
+      return;
     }
     s.Send(finalReply);
     s.Command();
@@ -220,7 +225,7 @@ TEST_F(FtpStoreTest, FailedTransfersAndCancelledOnesReturnFalseWithTheReason) {
   }
 }
 
-TEST_F(FtpStoreTest, ADataConnectionResetInTheMiddleFailsTheStoreWhateverTheServerSays) {
+TEST_F(FtpStoreTest, ADataConnectionResetAfterTheFinalReplyFailsTheStoreWhateverTheReplySaid) {
   for (std::string finalReply : {"226 Transfer complete\r\n", "451 Transfer aborted\r\n"}) {
     SCOPED_TRACE(finalReply);
     TStoreScript script;
