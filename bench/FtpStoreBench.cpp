@@ -9,20 +9,9 @@
 
 #include "ftp/FtpCli.h"
 #include "platform/PollMessageQueue.h"
-#include "platform/SystemServices.h"
+#include "platform/test/RunningClockServices.h"
 
 namespace {
-
-struct TClock : tarnwick::TSystemServices {
-  std::string ProgramFolder() const override { return "/"; }
-  std::vector<std::string> InstalledFonts() const override { return {}; }
-  std::string SystemFixedFont() const override { return {}; }
-  std::uint32_t TickCount() const override {
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-  }
-};
 
 // The peak resident size of this program alone: getrusage would report the launching
 // process's peak, which survives exec.
@@ -42,7 +31,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   tarnwick::TPollMessageQueue queue;
-  TClock clock;
+  tarnwick::TRunningClockServices clock;
   tarnwick::TFtpClient client(queue, clock);
   client.HostName = "127.0.0.1";
   client.Port = argv[1];

@@ -41,6 +41,10 @@ void TCustomFtpCli::ChangeState(TFtpState state) {
   if (OnStateChange) OnStateChange(*this);
 }
 
+void TCustomFtpCli::Display(std::string line) {
+  if (OnDisplay) OnDisplay(*this, line);
+}
+
 void TCustomFtpCli::ReportError(const std::string& text) {
   if (OnError) {
     std::string message = text;
@@ -69,10 +73,7 @@ void TCustomFtpCli::SetNetworkError(const std::string& prefix, int error) {
 
 void TCustomFtpCli::SendCommand(std::string command) {
   if (OnCommand) OnCommand(*this, command);
-  if (OnDisplay) {
-    std::string line = "> " + command;
-    OnDisplay(*this, line);
-  }
+  Display("> " + command);
   if (controlSocket_.State() == TSocketState::wsConnected) controlSocket_.SendStr(command + "\r\n");
 }
 
@@ -93,10 +94,7 @@ void TCustomFtpCli::SendRequest(TFtpRequest request, const std::string& command,
 }
 
 void TCustomFtpCli::StandardReply() {
-  if (OnDisplay) {
-    std::string line = "< " + lastReply_;
-    OnDisplay(*this, line);
-  }
+  Display("< " + lastReply_);
   replyCode_ = ReplyNumber(lastReply_);
   if (!acceptedCodes_.empty()) {
     bool accepted = std::find(acceptedCodes_.begin(), acceptedCodes_.end(), replyCode_) != acceptedCodes_.end();
@@ -303,10 +301,7 @@ void TCustomFtpCli::ControlDataAvailable() {
     while (digits < line.size() && std::isdigit(static_cast<unsigned char>(line[digits]))) ++digits;
     bool continued = digits < line.size() && line[digits] == '-';
     if (state_ == TFtpState::ftpAwaitingBanner) {
-      if (OnDisplay) {
-        std::string logged = "< " + line;
-        OnDisplay(*this, logged);
-      }
+      Display("< " + line);
       if (!numbered || continued) continue;
       replyCode_ = ReplyNumber(line);
       if (replyCode_ != 220) {
@@ -320,17 +315,13 @@ void TCustomFtpCli::ControlDataAvailable() {
       FinishRequest(0);
     } else if (state_ == TFtpState::ftpAwaitingReply) {
       if (!numbered || continued) {
-        if (OnDisplay) {
-          std::string logged = "< " + line;
-          OnDisplay(*this, logged);
-        }
+        Display("< " + line);
         continue;
       }
       if (!replyHandler_) return ReportError("Program error: FNext is nil");
       replyHandler_();
-    } else if (OnDisplay) {
-      std::string logged = "< " + line;
-      OnDisplay(*this, logged);
+    } else {
+      Display("< " + line);
     }
     if (controlSocket_.State() == TSocketState::wsClosed) return;
   }

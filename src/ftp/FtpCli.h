@@ -94,6 +94,7 @@ class TCustomFtpCli : public TMessageTarget {
                        stepQuit = 64 };
 
   void ChangeState(TFtpState state);
+  void Display(std::string line);  // one protocol log line to OnDisplay
   void ReportError(const std::string& text);
   bool EnsureReady();
   void KeepFirstError();

@@ -77,10 +77,7 @@ void TCustomFtpCli::StorAsync() {
 void TCustomFtpCli::FailTransfer(const std::string& message) {
   errorMessage_ = message;
   replyCode_ = 426;
-  if (OnDisplay) {
-    std::string line = "! " + message;
-    OnDisplay(*this, line);
-  }
+  Display("! " + message);
   CloseDataSocket();
   localStream_.Close();
   resultCode_ = 426;
@@ -113,10 +110,7 @@ void TCustomFtpCli::StoreAcceptor() {
 }
 
 void TCustomFtpCli::StorReply() {
-  if (OnDisplay) {
-    std::string line = "< " + lastReply_;
-    OnDisplay(*this, line);
-  }
+  Display("< " + lastReply_);
   replyCode_ = ReplyNumber(lastReply_);
   if (replyCode_ == 150 || replyCode_ == 125) {
     storAccepted_ = true;
@@ -150,10 +144,7 @@ void TCustomFtpCli::SendNextBlock(int error) {
   if (!sending_ || endOfFile_ || !localStream_.IsOpen()) return;
   if (Progress(byteCount_)) return AbortTransfer();
   if (error != 0) {
-    if (OnDisplay) {
-      std::string line = "! Error #" + std::to_string(error) + " sending data";
-      OnDisplay(*this, line);
-    }
+    Display("! Error #" + std::to_string(error) + " sending data");
     return CloseDataSocket();
   }
   if (!storAccepted_ || !dataConnected_) return;
@@ -163,10 +154,7 @@ void TCustomFtpCli::SendNextBlock(int error) {
   char burst[kBlocksPerBurst * kSendBlockSize];
   int count = localStream_.Read(burst, static_cast<int>(sizeof burst));
   if (count < 0) {
-    if (OnDisplay) {
-      std::string line = "! Error reading file";
-      OnDisplay(*this, line);
-    }
+    Display("! Error reading file");
     return CloseDataSocket();
   }
   if (count == 0) {
@@ -187,10 +175,7 @@ void TCustomFtpCli::SendNextBlock(int error) {
 void TCustomFtpCli::AbortTransfer() {
   abortRequested_ = true;
   endOfFile_ = true;
-  if (OnDisplay) {
-    std::string line = "! Abort requested";
-    OnDisplay(*this, line);
-  }
+  Display("! Abort requested");
   CloseDataSocket();
 }
 
@@ -202,10 +187,7 @@ void TCustomFtpCli::StoreDataClosed(int error) {
 }
 
 void TCustomFtpCli::TransferEndReply() {
-  if (OnDisplay) {
-    std::string line = "< " + lastReply_;
-    OnDisplay(*this, line);
-  }
+  Display("< " + lastReply_);
   replyCode_ = ReplyNumber(lastReply_);
   if (replyCode_ == 226 || replyCode_ == 250) {
     finalReplySeen_ = true;
@@ -214,10 +196,7 @@ void TCustomFtpCli::TransferEndReply() {
   KeepFirstError();
   localStream_.Close();
   CloseDataSocket();
-  if (OnDisplay) {
-    std::string line = "! STOR Failed";
-    OnDisplay(*this, line);
-  }
+  Display("! STOR Failed");
   resultCode_ = replyCode_;
   FinishRequest(resultCode_);
 }
@@ -226,15 +205,13 @@ void TCustomFtpCli::CompletionCheck() {
   if (!finalReplySeen_ || !dataClosed_) return;
   stopTick_ = system_.TickCount();
   std::uint32_t elapsed = stopTick_ - startTick_;
-  if (OnDisplay) {
-    std::string line = "! " + std::to_string(byteCount_) + " bytes received/sent in " +
-                       std::to_string(elapsed / 1000) + " seconds";
-    if (elapsed != 0) {
-      long long rate = byteCount_ < 32768 ? byteCount_ * 1000LL / elapsed : byteCount_ / elapsed * 1000LL;
-      line += " (" + std::to_string(rate) + " Bytes/sec)";
-    }
-    OnDisplay(*this, line);
+  std::string line = "! " + std::to_string(byteCount_) + " bytes received/sent in " +
+                     std::to_string(elapsed / 1000) + " seconds";
+  if (elapsed != 0) {
+    long long rate = byteCount_ < 32768 ? byteCount_ * 1000LL / elapsed : byteCount_ / elapsed * 1000LL;
+    line += " (" + std::to_string(rate) + " Bytes/sec)";
   }
+  Display(line);
   resultCode_ = dataCloseError_;
   if (resultCode_ != 0 && errorMessage_.empty()) {
     // The server confirmed a file that did not arrive whole: say why it failed.

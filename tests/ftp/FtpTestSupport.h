@@ -1,7 +1,7 @@
 #pragma once
 
-// What the FTP tests share: the real clock, pyftpdlib on loopback, a scripted server, and a
-// client aimed at either.
+// What the FTP tests share: pyftpdlib on loopback, a scripted server, and a client aimed at
+// either.
 #include <gtest/gtest.h>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -19,22 +19,10 @@
 
 #include "ftp/FtpCli.h"
 #include "platform/PollMessageQueue.h"
-#include "platform/SystemServices.h"
+#include "platform/test/RunningClockServices.h"
 #include "support/TempDir.h"
 
 namespace tarnwick::test {
-
-// The real clock, which the client's deadlines run on.
-struct TClock : TSystemServices {
-  std::string ProgramFolder() const override { return "/"; }
-  std::vector<std::string> InstalledFonts() const override { return {}; }
-  std::string SystemFixedFont() const override { return {}; }
-  std::uint32_t TickCount() const override {
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          std::chrono::steady_clock::now().time_since_epoch())
-                                          .count());
-  }
-};
 
 // pyftpdlib on 127.0.0.1, started for the test and stopped by its process id.
 class TRealFtpServer {
@@ -148,7 +136,7 @@ template <class TQueue>
 class FtpClientFixtureOn : public testing::Test {
  protected:
   TQueue queue;
-  TClock clock;
+  TRunningClockServices clock;
   TFtpClient client{queue, clock};
 
   void Aim(int port) {
