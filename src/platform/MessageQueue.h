@@ -14,6 +14,9 @@ constexpr std::intptr_t SocketEventParam(unsigned event, int error) {
 constexpr unsigned SocketEventOf(std::intptr_t param) { return static_cast<unsigned>(param) & 0xFFFF; }
 constexpr int SocketErrorOf(std::intptr_t param) { return static_cast<int>((static_cast<unsigned>(param) >> 16) & 0xFFFF); }
 
+// The message a timer delivers, with the timer's id as wParam.
+constexpr unsigned WM_TIMER = 0x0113;
+
 class TMessageTarget {
  public:
   virtual ~TMessageTarget() = default;
@@ -37,6 +40,10 @@ class TMessageQueue {
   virtual void SelectSocket(int fd, TMessageTarget* target, unsigned message, unsigned events) = 0;
   // A send on fd would have blocked: one write event follows when it can take data again.
   virtual void WantWrite(int fd) = 0;
+  // Delivers WM_TIMER with id to target every intervalMs until killed; setting an id again
+  // restarts it. Expiries that pass while the owner is busy come as one message.
+  virtual void SetTimer(TMessageTarget* target, unsigned id, unsigned intervalMs) = 0;
+  virtual void KillTimer(TMessageTarget* target, unsigned id) = 0;
   // Dispatches everything waiting now, without waiting.
   virtual void PumpMessages() = 0;
   // Sleeps until something can be dispatched or timeoutMs passed, then dispatches it.

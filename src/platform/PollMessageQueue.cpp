@@ -3,20 +3,65 @@
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <vector>
 
 #include "platform/SocketErrors.h"
 
 namespace tarnwick {
 
-TPollMessageQueue::TPollMessageQueue() { wakeup_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC); }
+namespace {
+
+std::uint64_t NowMs() {
+  auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+}  // namespace
+
+TPollMessageQueue::TPollMessageQueue()
+    : wakeup_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), timerFd_(::timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC)) {}
 
 TPollMessageQueue::~TPollMessageQueue() {
   if (wakeup_ >= 0) ::close(wakeup_);
+  if (timerFd_ >= 0) ::close(timerFd_);
+}
+
+void TPollMessageQueue::SetTimer(TMessageTarget* target, unsigned id, unsigned intervalMs) {
+  KillTimer(target, id);
+  timers_.push_back({target, id, std::max(intervalMs, 1u), NowMs() + std::max(intervalMs, 1u)});
+  RunTimers();
+}
+
+void TPollMessageQueue::KillTimer(TMessageTarget* target, unsigned id) {
+  std::erase_if(timers_, [&](const TTimer& t) { return t.target == target && t.id == id; });
+}
+
+void TPollMessageQueue::RunTimers() {
+  std::uint64_t now = NowMs();
+  std::uint64_t next = 0;
+  for (TTimer& timer : timers_) {
+    if (timer.due <= now) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        messages_.push_back({timer.target, WM_TIMER, static_cast<std::intptr_t>(timer.id), 0});
+      }
+      timer.due = now + timer.interval;
+    }
+    if (next == 0 || timer.due < next) next = timer.due;
+  }
+  itimerspec arm{};  // all zero disarms
+  if (next != 0) {
+    std::uint64_t wait = next - now;
+    arm.it_value.tv_sec = static_cast<time_t>(wait / 1000);
+    arm.it_value.tv_nsec = static_cast<long>(wait % 1000 * 1000000);
+  }
+  ::timerfd_settime(timerFd_, 0, &arm, nullptr);
 }
 
 void TPollMessageQueue::Post(TMessageTarget* target, unsigned message, std::intptr_t wParam, std::intptr_t lParam) {
@@ -34,6 +79,7 @@ void TPollMessageQueue::Forget(TMessageTarget* target) {
     std::erase_if(messages_, [target](const TMessage& m) { return m.target == target; });
   }
   std::erase_if(watches_, [target](const auto& watch) { return watch.second.target == target; });
+  std::erase_if(timers_, [target](const TTimer& t) { return t.target == target; });
   InterestsChanged();
 }
 
@@ -60,6 +106,7 @@ void TPollMessageQueue::WantWrite(int fd) {
 std::vector<pollfd> TPollMessageQueue::Interests() const {
   std::vector<pollfd> fds;
   fds.push_back({wakeup_, POLLIN, 0});
+  fds.push_back({timerFd_, POLLIN, 0});
   for (const auto& [fd, watch] : watches_) {
     short interest = 0;
     if (!watch.closed && !watch.readPending && !watch.acceptPending) interest |= POLLIN;
@@ -77,8 +124,13 @@ void TPollMessageQueue::Poll(int timeoutMs) {
     std::uint64_t count;
     [[maybe_unused]] ssize_t read = ::read(wakeup_, &count, sizeof count);
   }
+  if (fds[1].revents & POLLIN) {
+    std::uint64_t expiries;
+    [[maybe_unused]] ssize_t read = ::read(timerFd_, &expiries, sizeof expiries);
+    RunTimers();
+  }
   std::vector<TMessage> events;
-  for (std::size_t i = 1; i < fds.size(); ++i) {
+  for (std::size_t i = 2; i < fds.size(); ++i) {
     short got = fds[i].revents;
     if (got == 0) continue;
     int fd = fds[i].fd;

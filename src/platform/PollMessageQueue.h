@@ -22,11 +22,14 @@ class TPollMessageQueue : public TMessageQueue {
   void Forget(TMessageTarget* target) override;
   void SelectSocket(int fd, TMessageTarget* target, unsigned message, unsigned events) override;
   void WantWrite(int fd) override;
+  void SetTimer(TMessageTarget* target, unsigned id, unsigned intervalMs) override;
+  void KillTimer(TMessageTarget* target, unsigned id) override;
   void PumpMessages() override;
   void WaitMessages(int timeoutMs) override;
 
  protected:
-  // The descriptors and readiness the next poll asks for, the wake-up descriptor first.
+  // The descriptors and readiness the next poll asks for: the wake-up and the timer descriptor
+  // first, then the sockets.
   std::vector<pollfd> Interests() const;
   // Called when what Interests() returns may have changed, so a host event loop can follow.
   virtual void InterestsChanged() {}
@@ -49,14 +52,25 @@ class TPollMessageQueue : public TMessageQueue {
     bool closed;         // the close event was sent
   };
 
+  struct TTimer {
+    TMessageTarget* target;
+    unsigned id;
+    unsigned interval;
+    std::uint64_t due;  // milliseconds on the steady clock
+  };
+
   // Polls the sockets for up to timeoutMs and queues the events they are ready for.
   void Poll(int timeoutMs);
+  // Queues the messages of the timers that are due and arms the timer descriptor for the next.
+  void RunTimers();
   void Dispatch(std::size_t count);
 
   std::mutex mutex_;  // guards messages_: other threads post
   std::deque<TMessage> messages_;
   std::map<int, TWatch> watches_;
   int wakeup_ = -1;  // an eventfd that a post from another thread makes readable
+  std::vector<TTimer> timers_;
+  int timerFd_ = -1;  // a timerfd that becomes readable when the earliest timer is due
 };
 
 }  // namespace tarnwick

@@ -146,5 +146,27 @@ TEST(PollMessageQueue, PostsFromAnotherThreadWakeTheWaitWhichNeverSpins) {
   EXPECT_EQ(recorder.posted, std::vector<unsigned>{7}) << "forgotten messages are not delivered";
 }
 
+TEST(PollMessageQueue, TimersTickWhileWaitingStopWhenKilledAndWhenTheirTargetIsForgotten) {
+  TPollMessageQueue queue;
+  TRecorder recorder, other;
+  queue.SetTimer(&recorder, 1, 20);
+  queue.SetTimer(&other, 1, 20);
+  auto waitFor = [&](int milliseconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < end) queue.WaitMessages(10);
+  };
+  waitFor(210);
+  EXPECT_GE(recorder.posted.size(), 5u);
+  EXPECT_LE(recorder.posted.size(), 11u);
+  EXPECT_EQ(recorder.posted.front(), WM_TIMER);
+
+  queue.KillTimer(&recorder, 1);
+  queue.Forget(&other);
+  std::size_t ticks = recorder.posted.size(), otherTicks = other.posted.size();
+  waitFor(60);
+  EXPECT_EQ(recorder.posted.size(), ticks);
+  EXPECT_EQ(other.posted.size(), otherTicks);
+}
+
 }  // namespace
 }  // namespace tarnwick

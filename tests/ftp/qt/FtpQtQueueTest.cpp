@@ -57,5 +57,14 @@ TEST_F(FtpQtQueueTest, AMessagePostedFromAnotherThreadWakesTheQtLoop) {
   queue.Forget(&counter);
 }
 
+TEST_F(FtpQtQueueTest, TimersTickInsideTheQtLoop) {
+  TCounter counter;
+  queue.SetTimer(&counter, 3, 10);
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });
+  EXPECT_EQ(QCoreApplication::exec(), 0) << "the timer message ended the loop";
+  queue.KillTimer(&counter, 3);
+  EXPECT_EQ(counter.messages, 1);
+}
+
 }  // namespace
 }  // namespace tarnwick
