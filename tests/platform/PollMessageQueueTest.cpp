@@ -156,7 +156,7 @@ TEST(PollMessageQueue, TimersTickWhileWaitingStopWhenKilledAndWhenTheirTargetIsF
     while (std::chrono::steady_clock::now() < end) queue.WaitMessages(10);
   };
   waitFor(210);
-  EXPECT_GE(recorder.posted.size(), 5u);
+  EXPECT_GE(recorder.posted.size(), 3u);  // loose: a loaded machine delays ticks, and late ones merge
   EXPECT_LE(recorder.posted.size(), 11u);
   EXPECT_EQ(recorder.posted.front(), WM_TIMER);
 
