@@ -1,5 +1,7 @@
 #include "app/Misc.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace tarnwick {
@@ -11,6 +13,43 @@ std::string ResolveParamPath(const std::string& param, const std::string& progra
   fs::path here = fs::absolute(param, ignored).lexically_normal();
   if (param.find('/') != std::string::npos || fs::exists(here, ignored)) return here.string();
   return fs::path(programFolder + param).lexically_normal().string();
+}
+
+std::string FileNameOfPath(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string FolderOfPath(const std::string& path) {
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) throw EPathError("Error getting filename from path");
+  return path.substr(0, slash + 1);
+}
+
+std::string TrimTrailingSlash(const std::string& text) {
+  if (!text.empty() && (text.back() == '/' || text.back() == '\\')) return text.substr(0, text.size() - 1);
+  return text;
+}
+
+std::string ToForwardSlashes(std::string text) {
+  std::replace(text.begin(), text.end(), '\\', '/');
+  return text;
+}
+
+std::string FileNameSuffix(const std::string& name) {
+  std::size_t dot = name.find('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+THighlighterKind HighlighterKindForName(const std::string& name) {
+  std::string suffix = FileNameSuffix(name);
+  std::transform(suffix.begin(), suffix.end(), suffix.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  auto contains = [&](const char* part) { return suffix.find(part) != std::string::npos; };
+  if (contains("htm") || contains("asp") || contains("php") || suffix == "jsp") return THighlighterKind::Html;
+  if (suffix == "xml") return THighlighterKind::Xml;
+  if (suffix == "css") return THighlighterKind::Css;
+  return THighlighterKind::None;
 }
 
 }  // namespace tarnwick

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 namespace tarnwick {
@@ -8,5 +9,26 @@ namespace tarnwick {
 // current directory; a bare name is looked up in the current directory first, then in the
 // program's folder. The result is absolute and lexically normal.
 std::string ResolveParamPath(const std::string& param, const std::string& programFolder);
+
+// Paths use "/" as their separator.
+// The part after the last "/" (the whole path without one; empty after a final "/").
+std::string FileNameOfPath(const std::string& path);
+// The part up to and including the last "/"; a path without one raises EPathError.
+std::string FolderOfPath(const std::string& path);
+// Without a final "/" or "\\".
+std::string TrimTrailingSlash(const std::string& text);
+// Every "\\" replaced by "/".
+std::string ToForwardSlashes(std::string text);
+// The part after the first full stop ("b.html" for "a.b.html"); empty without one.
+std::string FileNameSuffix(const std::string& name);
+
+class EPathError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Which of the three highlighters a document of this file name gets.
+enum class THighlighterKind { None, Html, Css, Xml };
+THighlighterKind HighlighterKindForName(const std::string& name);
 
 }  // namespace tarnwick

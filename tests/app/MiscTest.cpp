@@ -33,5 +33,40 @@ TEST(ResolveParamPath, LooksInTheCurrentFolderFirstThenBesideTheProgram) {
   ASSERT_EQ(::chdir(saved), 0);
 }
 
+TEST(PathFunctions, SplitAtTheLastSlashAndTheFirstFullStop) {
+  EXPECT_EQ(FileNameOfPath("/site/css/style.css"), "style.css");
+  EXPECT_EQ(FileNameOfPath("style.css"), "style.css");
+  EXPECT_EQ(FileNameOfPath("/site/"), "");
+  EXPECT_EQ(FileNameOfPath(";"), ";") << "an untitled document's entry is its own name";
+  EXPECT_EQ(FolderOfPath("/site/css/style.css"), "/site/css/");
+  EXPECT_EQ(FolderOfPath("/x"), "/");
+  EXPECT_THROW(FolderOfPath("style.css"), EPathError);
+  EXPECT_EQ(TrimTrailingSlash("/site/"), "/site");
+  EXPECT_EQ(TrimTrailingSlash("C:\\web\\"), "C:\\web");
+  EXPECT_EQ(TrimTrailingSlash("/site"), "/site");
+  EXPECT_EQ(TrimTrailingSlash(""), "");
+  EXPECT_EQ(ToForwardSlashes("\\css\\img\\"), "/css/img/");
+  EXPECT_EQ(FileNameSuffix("a.b.html"), "b.html");
+  EXPECT_EQ(FileNameSuffix("Makefile"), "");
+}
+
+TEST(HighlighterKindForName, TheFirstMatchingRuleOnTheLowerCaseSuffixWins) {
+  struct TCase {
+    const char* name;
+    THighlighterKind kind;
+  };
+  const TCase cases[] = {
+      {"Index.HTML", THighlighterKind::Html},    {"page.backup.html", THighlighterKind::Html},
+      {"default.aspx", THighlighterKind::Html},  {"x.php3", THighlighterKind::Html},
+      {"x.shtml", THighlighterKind::Html},       {"login.jsp", THighlighterKind::Html},
+      {"x.jspx", THighlighterKind::None},        {"feed.xml", THighlighterKind::Xml},
+      {"FEED.XML", THighlighterKind::Xml},       {"style.css", THighlighterKind::Css},
+      {"style.min.css", THighlighterKind::None}, {"data.xsl", THighlighterKind::None},
+      {"notes.txt", THighlighterKind::None},     {"README", THighlighterKind::None},
+      {"", THighlighterKind::None},              {"html.css", THighlighterKind::Css},
+  };
+  for (const TCase& c : cases) EXPECT_EQ(HighlighterKindForName(c.name), c.kind) << c.name;
+}
+
 }  // namespace
 }  // namespace tarnwick
