@@ -15,9 +15,9 @@ std::string ResolveParamPath(const std::string& param, const std::string& progra
 std::string FileNameOfPath(const std::string& path);
 // The part up to and including the last "/"; a path without one raises EPathError.
 std::string FolderOfPath(const std::string& path);
-// Without a final "/" or "\\".
+// Without a final "/" or backslash.
 std::string TrimTrailingSlash(const std::string& text);
-// Every "\\" replaced by "/".
+// Every backslash replaced by "/".
 std::string ToForwardSlashes(std::string text);
 // The part after the first full stop ("b.html" for "a.b.html"); empty without one.
 std::string FileNameSuffix(const std::string& name);
