@@ -377,7 +377,7 @@ void TCustomFtpCli::HandleMessage(unsigned message, std::intptr_t wParam, std::i
 
 TFtpClient::TFtpClient(TMessageQueue& queue, const TSystemServices& system) : TCustomFtpCli(queue, system) {}
 
-bool TFtpClient::Progress(int count) {
+bool TFtpClient::Progress(std::int64_t count) {
   MoveDeadline();
   return TCustomFtpCli::Progress(count);
 }

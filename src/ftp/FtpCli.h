@@ -32,7 +32,7 @@ class TCustomFtpCli : public TMessageTarget {
   using TErrorEvent = std::function<void(TCustomFtpCli&, int error)>;
   using TRequestDoneEvent = std::function<void(TCustomFtpCli&, TFtpRequest request, int error)>;
   using TTextEvent = std::function<void(TCustomFtpCli&, std::string& text)>;
-  using TProgressEvent = std::function<void(TCustomFtpCli&, int count, bool& abort)>;
+  using TProgressEvent = std::function<void(TCustomFtpCli&, std::int64_t count, bool& abort)>;
   using TReadyToTransmitEvent = std::function<void(TCustomFtpCli&, bool& cancel)>;
 
   TCustomFtpCli(TMessageQueue& queue, const TSystemServices& system);
@@ -58,7 +58,7 @@ class TCustomFtpCli : public TMessageTarget {
   bool Connected() const { return controlSocket_.State() != TSocketState::wsClosed; }
   TWSocket& ControlSocket() { return controlSocket_; }
   TWSocket& DataSocket() { return dataSocket_; }
-  int ByteCount() const { return byteCount_; }
+  std::int64_t ByteCount() const { return byteCount_; }
 
   // The asynchronous operations; each ends with OnRequestDone.
   void OpenAsync();
@@ -113,7 +113,7 @@ class TCustomFtpCli : public TMessageTarget {
   void ControlSessionClosed(int error);
 
   // Fires OnProgress; the synchronous layer also counts it as a sign of life.
-  virtual bool Progress(int count);
+  virtual bool Progress(std::int64_t count);
   void StoreAcceptor();
   void StorReply();
   void TransferEndReply();
@@ -150,7 +150,7 @@ class TCustomFtpCli : public TMessageTarget {
 
   TWSocket dataSocket_;
   TSharedReadFile localStream_;
-  std::int32_t byteCount_ = 0;
+  std::int64_t byteCount_ = 0;  // wider than 32 bits: files over 2 GB must not wrap
   std::uint32_t startTick_ = 0;
   std::uint32_t stopTick_ = 0;
   bool sending_ = false;  // the first block went out; the tick alone cannot say so
@@ -170,7 +170,7 @@ class TFtpClient : public TCustomFtpCli {
   TFtpClient(TMessageQueue& queue, const TSystemServices& system);
 
   int Timeout = 15;
-  bool MultiThreaded = false;
+  bool MultiThreaded = false;  // no effect: the queue given at construction is the pump either way
 
   bool OpenSession();
   bool ChangeDirectory();
@@ -179,7 +179,7 @@ class TFtpClient : public TCustomFtpCli {
   bool StoreFile();
 
  protected:
-  bool Progress(int count) override;
+  bool Progress(std::int64_t count) override;
   bool RunAndWait(const std::function<void()>& start);
   bool WaitUntilReady();
   void MoveDeadline();

@@ -133,7 +133,7 @@ void TCustomFtpCli::StartSending() {
   SendNextBlock(0);
 }
 
-bool TCustomFtpCli::Progress(int count) {
+bool TCustomFtpCli::Progress(std::int64_t count) {
   bool abort = false;
   if (OnProgress) OnProgress(*this, count, abort);
   return abort;
@@ -208,7 +208,7 @@ void TCustomFtpCli::CompletionCheck() {
   std::string line = "! " + std::to_string(byteCount_) + " bytes received/sent in " +
                      std::to_string(elapsed / 1000) + " seconds";
   if (elapsed != 0) {
-    long long rate = byteCount_ < 32768 ? byteCount_ * 1000LL / elapsed : byteCount_ / elapsed * 1000LL;
+    std::int64_t rate = byteCount_ < 32768 ? byteCount_ * 1000LL / elapsed : byteCount_ / elapsed * 1000LL;
     line += " (" + std::to_string(rate) + " Bytes/sec)";
   }
   Display(line);

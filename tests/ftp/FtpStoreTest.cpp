@@ -37,12 +37,12 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 class FtpStoreTest : public FtpClientFixture {
  protected:
   TTempDir local;
-  std::vector<int> progress;
+  std::vector<std::int64_t> progress;
   std::vector<std::string> commands;
   std::vector<std::string> log;
 
   void SetUp() override {
-    client.OnProgress = [this](TCustomFtpCli&, int count, bool&) { progress.push_back(count); };
+    client.OnProgress = [this](TCustomFtpCli&, std::int64_t count, bool&) { progress.push_back(count); };
     client.OnCommand = [this](TCustomFtpCli&, std::string& command) { commands.push_back(command); };
     client.OnDisplay = [this](TCustomFtpCli&, std::string& line) { log.push_back(line); };
   }
@@ -71,8 +71,8 @@ TEST_F(FtpStoreTest, StoresFilesOfEverySizeByteForByteOnARealServer) {
     // One event before each block and one at the end of the file.
     ASSERT_EQ(progress.size(), (size + 1459) / 1460 + 1);
     EXPECT_EQ(progress.front(), 0);
-    EXPECT_EQ(progress.back(), static_cast<int>(size));
-    EXPECT_EQ(client.ByteCount(), static_cast<int>(size));
+    EXPECT_EQ(progress.back(), static_cast<std::int64_t>(size));
+    EXPECT_EQ(client.ByteCount(), static_cast<std::int64_t>(size));
   }
   EXPECT_EQ(commands[2].rfind("PORT 127,0,0,1,", 0), 0u) << commands[2];
   EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](auto& c) { return c.rfind("TYPE", 0) == 0; }), 0);
@@ -210,7 +210,7 @@ TEST_F(FtpStoreTest, FailedTransfersAndCancelledOnesReturnFalseWithTheReason) {
       ASSERT_TRUE(client.OpenSession());
       LocalFile(SampleBytes(5000));
       client.HostFileName = "page.html";
-      client.OnProgress = [&](TCustomFtpCli&, int, bool& abort) { abort = c.abort; };
+      client.OnProgress = [&](TCustomFtpCli&, std::int64_t, bool& abort) { abort = c.abort; };
       EXPECT_FALSE(client.StoreFile());
       EXPECT_EQ(client.ErrorMessage(), c.expected);
       client.AbortSession();

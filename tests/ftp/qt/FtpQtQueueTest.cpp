@@ -37,7 +37,7 @@ TEST_F(FtpQtQueueTest, AStoreOnARealServerRunsInsideTheQtLoopAndTheWindowStaysLi
   QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
   timer.start(1);
   int blocks = 0;
-  client.OnProgress = [&](TCustomFtpCli&, int, bool&) { ++blocks; };
+  client.OnProgress = [&](TCustomFtpCli&, std::int64_t, bool&) { ++blocks; };
   ASSERT_TRUE(client.StoreFile()) << client.ErrorMessage();
   timer.stop();
   std::ifstream stored(server.Root() + "/big.html", std::ios::binary);
