@@ -194,6 +194,7 @@ void TPollMessageQueue::Dispatch(std::size_t count) {
       if (SocketEventOf(message.lParam) & FD_READ) watch->second.readPending = false;
       if (SocketEventOf(message.lParam) & FD_ACCEPT) watch->second.acceptPending = false;
     }
+    ++dispatched_;
     message.target->HandleMessage(message.message, message.wParam, message.lParam);
   }
   InterestsChanged();

@@ -31,6 +31,8 @@ class TPollMessageQueue : public TMessageQueue {
   // The descriptors and readiness the next poll asks for: the wake-up and the timer descriptor
   // first, then the sockets.
   std::vector<pollfd> Interests() const;
+  // How many messages were delivered so far.
+  std::uint64_t DispatchedCount() const { return dispatched_; }
   // Called when what Interests() returns may have changed, so a host event loop can follow.
   virtual void InterestsChanged() {}
 
@@ -71,6 +73,7 @@ class TPollMessageQueue : public TMessageQueue {
   int wakeup_ = -1;  // an eventfd that a post from another thread makes readable
   std::vector<TTimer> timers_;
   int timerFd_ = -1;  // a timerfd that becomes readable when the earliest timer is due
+  std::uint64_t dispatched_ = 0;
 };
 
 }  // namespace tarnwick

@@ -50,7 +50,10 @@ void TQtMessageQueue::InterestsChanged() {
 }
 
 void TQtMessageQueue::WaitMessages(int timeoutMs) {
+  // What is already waiting is delivered without sleeping: the caller checks after each event.
+  std::uint64_t before = DispatchedCount();
   PumpMessages();
+  if (DispatchedCount() != before) return;
   waitTimer_->start(std::max(timeoutMs, 0));
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   waitTimer_->stop();
