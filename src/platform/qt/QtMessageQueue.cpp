@@ -50,10 +50,14 @@ void TQtMessageQueue::InterestsChanged() {
 }
 
 void TQtMessageQueue::WaitMessages(int timeoutMs) {
-  // What is already waiting is delivered without sleeping: the caller checks after each event.
+  // What is already waiting is delivered without sleeping, but the window's own events run
+  // either way: a busy transfer must not freeze it.
   std::uint64_t before = DispatchedCount();
   PumpMessages();
-  if (DispatchedCount() != before) return;
+  if (DispatchedCount() != before) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    return;
+  }
   waitTimer_->start(std::max(timeoutMs, 0));
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   waitTimer_->stop();
