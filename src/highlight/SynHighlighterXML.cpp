@@ -19,13 +19,13 @@ const TSynCharSet& NameCharSet() {
 }  // namespace
 
 TSynXMLSyn::TSynXMLSyn() {
-  struct TSpec {
+  struct TAttributeDefaults {
     TSynHighlighterAttributes** field;
     const char* name;
     TColor background, foreground;
     TFontStyles style;
   };
-  const TSpec specs[] = {
+  const TAttributeDefaults table[] = {
       {&ElementAttri, "Element Name", clNone, RGB(0x80, 0, 0), fsBold},
       {&TextAttri, "Text", clNone, RGB(0, 0, 0), fsBold},
       {&SpaceAttri, "Whitespace", clNone, clNone, 0},
@@ -40,11 +40,11 @@ TSynXMLSyn::TSynXMLSyn() {
       {&NamespaceAttributeValueAttri, "Namespace Attribute Value", clNone, RGB(0xFF, 0, 0), fsBold},
       {&SymbolAttri, "Symbol", clNone, RGB(0, 0, 0xFF), 0},
   };
-  for (const TSpec& spec : specs) {
-    TSynHighlighterAttributes* attribute = *spec.field = AddAttribute(spec.name);
-    attribute->SetBackground(spec.background);
-    attribute->SetForeground(spec.foreground);
-    attribute->SetStyle(spec.style);
+  for (const TAttributeDefaults& row : table) {
+    TSynHighlighterAttributes* attribute = *row.field = AddAttribute(row.name);
+    attribute->SetBackground(row.background);
+    attribute->SetForeground(row.foreground);
+    attribute->SetStyle(row.style);
   }
   CaptureDefaults();
   InitDispatch(&TSynXMLSyn::WordProc);
