@@ -93,9 +93,13 @@ void TCustomFtpCli::SendRequest(TFtpRequest request, const std::string& command,
   SendCommand(command);
 }
 
-void TCustomFtpCli::StandardReply() {
+void TCustomFtpCli::TakeFinalReply() {
   Display("< " + lastReply_);
   replyCode_ = ReplyNumber(lastReply_);
+}
+
+void TCustomFtpCli::StandardReply() {
+  TakeFinalReply();
   if (!acceptedCodes_.empty()) {
     bool accepted = std::find(acceptedCodes_.begin(), acceptedCodes_.end(), replyCode_) != acceptedCodes_.end();
     resultCode_ = accepted ? 0 : replyCode_;
@@ -363,13 +367,7 @@ void TCustomFtpCli::HandleMessage(unsigned message, std::intptr_t wParam, std::i
     if (message == kStartSending) return StartSending();
     if (OnRequestDone) OnRequestDone(*this, static_cast<TFtpRequest>(wParam), static_cast<int>(lParam));
   } catch (const std::exception& e) {
-    bool canClose = true;
-    if (OnBgException) {
-      try {
-        OnBgException(*this, e, canClose);
-      } catch (...) {
-      }
-    }
+    BgExceptionLetsClose(OnBgException, *this, e);  // nothing here to close
   }
 }
 

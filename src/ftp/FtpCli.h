@@ -104,6 +104,7 @@ class TCustomFtpCli : public TMessageTarget {
   void FinishRequest(int code);
   void RunSteps(TFtpRequest request, unsigned steps);
   void NextStep();
+  void TakeFinalReply();  // logs the final reply line and takes its number as ReplyCode
   void StandardReply();
   void SetNetworkError(const std::string& prefix, int error);
 

@@ -38,17 +38,11 @@ void TCustomFtpCli::PortAsync() {
   dataSocket_.LingerTimeout = 10;
   dataSocket_.Listen();
   int port = dataSocket_.GetXPort();
-  std::string command;
-  if (controlSocket_.PeerAddr() == "127.0.0.1") {
-    command = "PORT 127,0,0,1," + std::to_string(port / 256) + "," + std::to_string(port % 256);
-  } else {
-    std::string local = controlSocket_.GetXAddr();
-    for (char& c : local)
-      if (c == '.') c = ',';
-    command = "PORT " + local + "," + std::to_string(port / 256) + "," + std::to_string(port % 256);
-  }
+  std::string host = controlSocket_.PeerAddr() == "127.0.0.1" ? "127.0.0.1" : controlSocket_.GetXAddr();
+  std::replace(host.begin(), host.end(), '.', ',');
   byteCount_ = 0;
-  SendRequest(TFtpRequest::ftpPort, command, {200, 227});
+  SendRequest(TFtpRequest::ftpPort,
+              "PORT " + host + "," + std::to_string(port / 256) + "," + std::to_string(port % 256), {200, 227});
 }
 
 void TCustomFtpCli::StorAsync() {
@@ -65,7 +59,6 @@ void TCustomFtpCli::StorAsync() {
   bool cancel = false;
   if (OnReadyToTransmit) OnReadyToTransmit(*this, cancel);
   if (cancel) return FailTransfer("426 Transmit cancelled by application");
-  dataSocket_.OnSessionAvailable = [this](TWSocket&, int) { StoreAcceptor(); };
   if (!localStream_.Open(LocalFileName, ShareMode))
     return FailTransfer("426 Unable to open local file " + LocalFileName);
   ChangeState(TFtpState::ftpAwaitingReply);
@@ -110,8 +103,7 @@ void TCustomFtpCli::StoreAcceptor() {
 }
 
 void TCustomFtpCli::StorReply() {
-  Display("< " + lastReply_);
-  replyCode_ = ReplyNumber(lastReply_);
+  TakeFinalReply();
   if (replyCode_ == 150 || replyCode_ == 125) {
     storAccepted_ = true;
     if (dataConnected_ && !sending_) queue_.Post(this, kStartSending, 0, 0);
@@ -187,8 +179,7 @@ void TCustomFtpCli::StoreDataClosed(int error) {
 }
 
 void TCustomFtpCli::TransferEndReply() {
-  Display("< " + lastReply_);
-  replyCode_ = ReplyNumber(lastReply_);
+  TakeFinalReply();
   if (replyCode_ == 226 || replyCode_ == 250) {
     finalReplySeen_ = true;
     return CompletionCheck();

@@ -629,14 +629,7 @@ void TWSocket::HandleMessage(unsigned message, std::intptr_t wParam, std::intptr
     }
   } catch (const std::exception& e) {
     // An exception that a handler let out: the owner may keep the socket, or it is aborted.
-    bool canClose = true;
-    if (OnBgException) {
-      try {
-        OnBgException(*this, e, canClose);
-      } catch (...) {
-      }
-    }
-    if (canClose) {
+    if (BgExceptionLetsClose(OnBgException, *this, e)) {
       try {
         AbortSocket();
       } catch (...) {

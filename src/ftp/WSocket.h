@@ -132,6 +132,20 @@ class TWSocket : public TMessageTarget {
   std::intptr_t nextRequest_ = 1;
 };
 
+// Hands an exception that a handler let out to the owner's background-exception event, whose
+// own exceptions are swallowed; true when the owner lets the object be closed.
+template <class TSender, class THandler>
+bool BgExceptionLetsClose(const THandler& handler, TSender& sender, const std::exception& e) {
+  bool canClose = true;
+  if (handler) {
+    try {
+      handler(sender, e, canClose);
+    } catch (...) {
+    }
+  }
+  return canClose;
+}
+
 // "Error <code> in function <name>" and the code's description on the next line.
 std::string SocketErrorText(int code, const std::string& function);
 
