@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "BenchCorpus.h"
 #include "editor/SynEdit.h"
 #include "platform/test/FixedCanvas.h"
 #include "platform/test/MemoryClipboard.h"
@@ -13,11 +14,6 @@ namespace {
 
 using namespace tarnwick;
 
-std::string BenchFile() {
-  const char* path = std::getenv("TARNWICK_BENCH_HTML");
-  return path != nullptr ? path : "/tmp/tarnwick-bench/html50.html";
-}
-
 struct TLoadedEditor {
   TFixedCanvas canvas;
   TMemoryClipboard clipboard;
@@ -25,7 +21,7 @@ struct TLoadedEditor {
 
   TLoadedEditor() {
     editor.SetClientSize(800, 600);
-    editor.Lines().LoadFile(BenchFile());
+    editor.Lines().LoadFile(HtmlCorpusFile());
     int middle = editor.Lines().Count() / 2;
     editor.SetCaretPos({5, middle});
   }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchCorpus.h"
 #include "editor/SynEditTextBuffer.h"
 #include "highlight/SynHighlighterCSS.h"
 #include "highlight/SynHighlighterHtml.h"
@@ -15,11 +16,6 @@
 namespace {
 
 using namespace tarnwick;
-
-std::string FileOf(const char* variable, const char* fallback) {
-  const char* path = std::getenv(variable);
-  return path != nullptr ? path : fallback;
-}
 
 template <class THighlighter>
 void Scan(benchmark::State& state, const std::string& file, bool readTokens) {
@@ -53,9 +49,9 @@ void Scan(benchmark::State& state, const std::string& file, bool readTokens) {
 }
 
 #define TARNWICK_SCAN_BENCHMARKS(Name, Type, Variable, Fallback)                                        \
-  void BM_##Name##Ranges(benchmark::State& s) { Scan<Type>(s, FileOf(Variable, Fallback), false); }   \
+  void BM_##Name##Ranges(benchmark::State& s) { Scan<Type>(s, CorpusFile(Variable, Fallback), false); }   \
   BENCHMARK(BM_##Name##Ranges)->Unit(benchmark::kMillisecond);                                         \
-  void BM_##Name##Tokens(benchmark::State& s) { Scan<Type>(s, FileOf(Variable, Fallback), true); }    \
+  void BM_##Name##Tokens(benchmark::State& s) { Scan<Type>(s, CorpusFile(Variable, Fallback), true); }    \
   BENCHMARK(BM_##Name##Tokens)->Unit(benchmark::kMillisecond);
 
 TARNWICK_SCAN_BENCHMARKS(Html, TSynHTMLSyn, "TARNWICK_BENCH_HTML", "/tmp/tarnwick-bench/html50.html")

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "BenchCorpus.h"
 #include "editor/SynEdit.h"
 #include "highlight/SynHighlighterHtml.h"
 #include "platform/qt/QtCanvas.h"
@@ -29,8 +30,7 @@ struct TScreen {
   TSynEdit editor{measure, clipboard};
 
   TScreen() {
-    const char* path = std::getenv("TARNWICK_BENCH_HTML");
-    editor.Lines().LoadFile(path != nullptr ? path : "/tmp/tarnwick-bench/html50.html");
+    editor.Lines().LoadFile(HtmlCorpusFile());
     editor.SetHighlighter(&html);
     editor.SetClientSize(editor.GutterRealWidth() + 2 + kColumns * 8, kRows * 16);
   }

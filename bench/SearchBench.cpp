@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchCorpus.h"
 #include "editor/SynEdit.h"
 #include "platform/test/FixedCanvas.h"
 #include "platform/test/MemoryClipboard.h"
@@ -21,9 +22,8 @@ struct TSearchedEditor {
   TSynEdit editor{canvas, clipboard};
 
   TSearchedEditor() {
-    const char* path = std::getenv("TARNWICK_BENCH_HTML");
     editor.SetClientSize(960, 960);
-    editor.Lines().LoadFile(path != nullptr ? path : "/tmp/tarnwick-bench/html50.html");
+    editor.Lines().LoadFile(HtmlCorpusFile());
     editor.SearchEngine = &engine;
   }
 };

@@ -7,16 +7,12 @@
 #include <fstream>
 #include <string>
 
+#include "BenchCorpus.h"
 #include "editor/SynEditTextBuffer.h"
 
 namespace {
 
 using tarnwick::TSynEditStringList;
-
-std::string BenchFile() {
-  const char* path = std::getenv("TARNWICK_BENCH_HTML");
-  return path != nullptr ? path : "/tmp/tarnwick-bench/html50.html";
-}
 
 // The process's peak resident memory so far, in MiB.
 double PeakResidentMiB() {
@@ -37,19 +33,19 @@ double PeakResidentMiB() {
 void BM_Load(benchmark::State& state) {
   for (auto _ : state) {
     TSynEditStringList list;
-    list.LoadFile(BenchFile());
+    list.LoadFile(HtmlCorpusFile());
     benchmark::DoNotOptimize(list.Count());
     state.counters["lines"] = list.Count();
     state.counters["peak_rss_MiB"] = PeakResidentMiB();
   }
-  std::ifstream file(BenchFile(), std::ios::ate | std::ios::binary);
+  std::ifstream file(HtmlCorpusFile(), std::ios::ate | std::ios::binary);
   state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(file.tellg()));
 }
 BENCHMARK(BM_Load)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_Walk(benchmark::State& state) {
   TSynEditStringList list;
-  list.LoadFile(BenchFile());
+  list.LoadFile(HtmlCorpusFile());
   for (auto _ : state) {
     state.PauseTiming();
     list.SetTabWidth(list.TabWidth() == 8 ? 4 : 8);  // every line stale again
@@ -64,8 +60,8 @@ BENCHMARK(BM_Walk)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 void BM_Save(benchmark::State& state) {
   TSynEditStringList list;
-  list.LoadFile(BenchFile());
-  std::string target = BenchFile() + ".saved";
+  list.LoadFile(HtmlCorpusFile());
+  std::string target = HtmlCorpusFile() + ".saved";
   for (auto _ : state) list.SaveFile(target);
   std::remove(target.c_str());
 }
