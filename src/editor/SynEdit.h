@@ -365,6 +365,7 @@ class TSynEdit {
   // undo and redo steps
   void UndoListAdded(TSynEditUndoList& list);
   void ReverseItem(TSynEditUndoItem item, TSynEditUndoList& target, bool isRedo);
+  void ReverseStep(TSynEditUndoList& from, TSynEditUndoList& to, bool isRedo);
   TBufferCoord RestoreText(const TSynEditUndoItem& item);
   bool SameStep(const TSynEditUndoList& list, TChangeKind reversed, std::int32_t serial) const;
   void RecomputeModified();

@@ -225,6 +225,38 @@ bool TSynEdit::SameStep(const TSynEditUndoList& list, TChangeKind reversed, std:
          reversed != Kind::ckUnindented;
 }
 
+// Moves one step from one list to the other, reversing each record: a bracketed block up to
+// its marker, or the records that belong together with the last one.
+void TSynEdit::ReverseStep(TSynEditUndoList& from, TSynEditUndoList& to, bool isRedo) {
+  Kind first = from.LastKind();
+  std::int32_t serial = from.LastRecord()->Serial;
+  std::optional<Kind> marker = isRedo ? MatchingEndMarker(first) : MatchingStartMarker(first);
+  std::int32_t saved = to.BlockSerial();
+  to.SetBlockSerial(serial);
+  inRedo_ = isRedo;
+  Finally(
+      [&] {
+        for (;;) {
+          TSynEditUndoItem item = std::move(*from.TakeLast());
+          Kind kind = item.Kind;
+          ReverseItem(std::move(item), to, isRedo);
+          if (from.Empty()) break;
+          if (marker) {
+            if (from.LastKind() == *marker) {
+              ReverseItem(*from.TakeLast(), to, isRedo);
+              break;
+            }
+            continue;
+          }
+          if (!SameStep(from, kind, serial)) break;
+        }
+      },
+      [&] {
+        inRedo_ = false;
+        to.SetBlockSerial(saved);
+      });
+}
+
 void TSynEdit::Undo() {
   if (readOnly_) return;
   IncPaintLock();
@@ -239,29 +271,7 @@ void TSynEdit::Undo() {
           RecomputeModified();
         }
         if (undoList_.Empty()) return;
-        Kind first = undoList_.LastKind();
-        std::int32_t serial = undoList_.LastRecord()->Serial;
-        std::optional<Kind> startMarker = MatchingStartMarker(first);
-        std::int32_t saved = redoList_.BlockSerial();
-        redoList_.SetBlockSerial(serial);
-        Finally(
-            [&] {
-              for (;;) {
-                TSynEditUndoItem item = std::move(*undoList_.TakeLast());
-                Kind kind = item.Kind;
-                ReverseItem(std::move(item), redoList_, false);
-                if (undoList_.Empty()) break;
-                if (startMarker) {
-                  if (undoList_.LastKind() == *startMarker) {
-                    ReverseItem(*undoList_.TakeLast(), redoList_, false);
-                    break;
-                  }
-                  continue;
-                }
-                if (!SameStep(undoList_, kind, serial)) break;
-              }
-            },
-            [&] { redoList_.SetBlockSerial(saved); });
+        ReverseStep(undoList_, redoList_, false);
         RecomputeModified();
       },
       [&] { DecPaintLock(); });
@@ -272,33 +282,7 @@ void TSynEdit::Redo() {
   IncPaintLock();
   Finally(
       [&] {
-        Kind first = redoList_.LastKind();
-        std::int32_t serial = redoList_.LastRecord()->Serial;
-        std::optional<Kind> endMarker = MatchingEndMarker(first);
-        std::int32_t saved = undoList_.BlockSerial();
-        undoList_.SetBlockSerial(serial);
-        inRedo_ = true;
-        Finally(
-            [&] {
-              for (;;) {
-                TSynEditUndoItem item = std::move(*redoList_.TakeLast());
-                Kind kind = item.Kind;
-                ReverseItem(std::move(item), undoList_, true);
-                if (redoList_.Empty()) break;
-                if (endMarker) {
-                  if (redoList_.LastKind() == *endMarker) {
-                    ReverseItem(*redoList_.TakeLast(), undoList_, true);
-                    break;
-                  }
-                  continue;
-                }
-                if (!SameStep(redoList_, kind, serial)) break;
-              }
-            },
-            [&] {
-              inRedo_ = false;
-              undoList_.SetBlockSerial(saved);
-            });
+        ReverseStep(redoList_, undoList_, true);
         if (redoList_.LastKind() == Kind::ckGroupBreak) {
           redoList_.TakeLast();
           undoList_.RecordChange(Kind::ckGroupBreak, {}, {}, {}, TSynSelectionMode::smNormal);

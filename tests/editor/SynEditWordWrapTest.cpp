@@ -96,7 +96,9 @@ TEST_F(WrappedEditorTest, EachRowPaintsItsPartOfTheLine) {
     if (d.kind == TFixedCanvas::TDrawn::Text) rows[static_cast<std::size_t>(d.rect.top / 16)] += d.text;
   EXPECT_EQ(rows, (std::vector<std::string>{"0123456789", "abcdefghij", "0123", "short", ""}));
   for (const auto& d : canvas.drawn) {
-    if (d.kind == TFixedCanvas::TDrawn::Text) EXPECT_EQ(d.rect.left, 2) << "every row starts at the left edge";
+    if (d.kind == TFixedCanvas::TDrawn::Text) {
+      EXPECT_EQ(d.rect.left, 2) << "every row starts at the left edge";
+    }
   }
 }
 
