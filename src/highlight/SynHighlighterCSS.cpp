@@ -138,7 +138,8 @@ const TSynCharSet& TSynCssSyn::IdentifierCharSet() const {
 }
 
 TSynRange TSynCssSyn::CurrentRange() const {
-  return range_ == rsComment ? rsComment | (static_cast<TSynRange>(commentReturn_) << 8) : range_;
+  if (range_ != rsComment) return range_;
+  return rsComment | (static_cast<TSynRange>(commentReturn_) << 8);
 }
 
 void TSynCssSyn::RestoreRange(TSynRange range) {

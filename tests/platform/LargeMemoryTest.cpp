@@ -18,7 +18,9 @@ TEST(LargeMemory, KeepsItsBytesThroughEveryKindOfResize) {
     block = static_cast<char*>(ResizeMemory(block, size, next));
     std::size_t kept = std::min(size, next);
     for (std::size_t i = 0; i < kept; i += 4093) ASSERT_EQ(block[i], static_cast<char>(i % 251)) << i;
-    if (kept > 0) ASSERT_EQ(block[kept - 1], static_cast<char>((kept - 1) % 251));
+    if (kept > 0) {
+      ASSERT_EQ(block[kept - 1], static_cast<char>((kept - 1) % 251));
+    }
     for (std::size_t i = kept; i < next; ++i) block[i] = static_cast<char>(i % 251);
     size = next;
   }
