@@ -1,12 +1,13 @@
-// Renders, for the README, the main window as a new user first sees it (design size, fresh
-// settings) and an editor showing a highlighted page, each to a PNG file. Runs on the
-// offscreen platform, so it needs no display.
+// Renders, for the README, the main window at its design size with three highlighted documents
+// open (HTML, CSS, XML; the CSS page active), and an editor showing a highlighted page, each to
+// a PNG file. Runs on the offscreen platform, so it needs no display.
 #include <QPixmap>
 #include <QtGlobal>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "app/Application.h"
 #include "app/Main.h"
@@ -37,9 +38,31 @@ int main(int argc, char** argv) {
     TQtSystemServices system;
     TRegistryFile registry(std::string(profile) + "/tarnwick/registry.reg");
     application.SetDialogs(&dialogs);
-    TfrmMain frmMain({dialogs, system, registry});
+    TQtClipboard clipboard;
+    TfrmMain frmMain({dialogs, system, registry, clipboard});
+    const std::pair<const char*, const char*> documents[] = {
+        {"index.html",
+         "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n  <title>Caf&eacute; Tarn</title>\n"
+         "  <link rel=\"stylesheet\" href=\"site.css\">\n</head>\n<body>\n  <h1>Today&#8217;s menu</h1>\n</body>\n</html>\n"},
+        {"site.css",
+         "/* the house style */\nbody {\n  font-family: Georgia, serif;\n  margin: 0 auto;\n  max-width: 40em;\n}\n\n"
+         "h1 { color: #8a2b06; font-size: 2em; }\n\na:hover {\n  text-decoration: underline;\n}\n"},
+        {"feed.xml",
+         "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<feed xmlns=\"http://www.w3.org/2005/Atom\">\n"
+         "  <title>Caf&#233; Tarn</title>\n  <!-- one entry a day -->\n  <entry>\n    <title>Soup</title>\n"
+         "    <content><![CDATA[<b>4.50</b>]]></content>\n  </entry>\n</feed>\n"},
+    };
+    for (const auto& [name, text] : documents) {
+      std::string path = std::string(profile) + "/" + name;
+      std::ofstream(path) << text;
+      frmMain.CommandLineArgs.push_back(path);
+    }
+    frmMain.Settings.WindowMaximized = false;
     frmMain.setWindowState(Qt::WindowNoState);
     frmMain.show();
+    frmMain.SetActivePage(1);
+    frmMain.pcMainChange();
+    frmMain.UpdateActions();
     QApplication::processEvents();
     bool saved = frmMain.grab().save(QString::fromLocal8Bit(argv[1]));
 
@@ -47,7 +70,6 @@ int main(int argc, char** argv) {
     TSynCssSyn css;
     TSynXMLSyn xml;
     ConfigureHighlighters(html, css, xml);
-    TQtClipboard clipboard;
     TSynEditWidget widget(clipboard);
     widget.resize(640, 330);
     TSynEdit& editor = widget.Editor();

@@ -1,6 +1,12 @@
 #include "app/Main.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QMenu>
+#include <QTabBar>
+
+#include <filesystem>
 #include <QFrame>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,7 +17,15 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-#include "platform/Dialogs.h"
+#include "app/About.h"
+#include "app/Action.h"
+#include "app/Misc.h"
+#include "editor/SynEditSearch.h"
+#include "editor/qt/SynEditWidget.h"
+#include "highlight/HighlighterConfiguration.h"
+#include "highlight/SynHighlighterCSS.h"
+#include "highlight/SynHighlighterHtml.h"
+#include "highlight/SynHighlighterXML.h"
 #include "platform/SystemServices.h"
 
 namespace tarnwick {
@@ -34,11 +48,35 @@ const TStatusPanelDesign kStatusPanels[TfrmMain::kStatusPanelCount] = {
     {"File", 50, Qt::AlignLeft | Qt::AlignVCenter},
 };
 
+const std::vector<TFileDialogFilter> kFileFilters = {
+    {"All Files (*.*)", "*.*"},
+    {"Web Pages (*.htm;*.html;*.shtml;*.shtm;*.stm;*.asp;*.aspx;*.css;*.htt;*.inc;*hta;*.htc;*.jsp;*.cfm;*.phtml;*.php;"
+     "*.php2;*.php3;*.xml;*.xsl)",
+     "*.htm;*.html;*.shtml;*.shtm;*.stm;*.asp;*.aspx;*.css;*.htt;*.inc;*hta;*.htc;*.jsp;*.cfm;*.phtml;*.php;*.php2;"
+     "*.php3;*.xml;*.xsl"},
+    {"Text File (*.txt)", "*.txt"},
+};
+
+TFileDialog FileDialogStartingOnWebPages() {
+  TFileDialog dialog;
+  dialog.filters = kFileFilters;
+  dialog.filterIndex = 2;
+  return dialog;
+}
+
 }  // namespace
 
 bool VisualStylesInactive() { return false; }
 
-TfrmMain::TfrmMain(TAppServices services, QWidget* parent) : QMainWindow(parent), services_(services) {
+TfrmMain::TfrmMain(TAppServices services, QWidget* parent)
+    : QMainWindow(parent),
+      opdMain(FileDialogStartingOnWebPages()),
+      svdMain(FileDialogStartingOnWebPages()),
+      synHTML(std::make_unique<TSynHTMLSyn>()),
+      synCSS(std::make_unique<TSynCssSyn>()),
+      synXML(std::make_unique<TSynXMLSyn>()),
+      sesMain(std::make_unique<TSynEditSearch>()),
+      services_(services) {
   setWindowTitle("Tarnwick");
   QFont font("Tahoma");
   font.setPixelSize(11);
@@ -46,7 +84,12 @@ TfrmMain::TfrmMain(TAppServices services, QWidget* parent) : QMainWindow(parent)
   setMinimumSize(300, 200);
   move(kDesignGeometry.topLeft());
   resize(kDesignGeometry.size());
+  ConfigureHighlighters(*synHTML, *synCSS, *synXML);
+  BuildActions();
   BuildLayout();
+  BuildMenus();
+  BuildToolbars();
+  frmAbout = new TfrmAbout(this);
 
   Closing = false;
   ClearStatusBar();
@@ -56,9 +99,12 @@ TfrmMain::TfrmMain(TAppServices services, QWidget* parent) : QMainWindow(parent)
     tmrKeepAlive->start();
   else
     tmrKeepAlive->stop();
+  RefreshReopenItems();
   RestoreGeometry();
   ClassicLook = VisualStylesInactive();
   if (!ClassicLook) statusPanels_[2]->setFixedWidth(kStatusPanels[2].width + 3);
+  // The loop is about to wait: the application is idle.
+  connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, &TfrmMain::UpdateActions);
 }
 
 TfrmMain::~TfrmMain() {
@@ -73,16 +119,6 @@ TfrmMain::~TfrmMain() {
 }
 
 void TfrmMain::BuildLayout() {
-  QMenu* fileMenu = menuBar()->addMenu("&File");
-  actExit = fileMenu->addAction("E&xit");
-  actExit->setToolTip("Exit");
-  connect(actExit, &QAction::triggered, this, &QWidget::close);
-
-  tbMain = addToolBar("Main");
-  tbUpload = addToolBar("Upload");
-  tbHighlighting = addToolBar("Highlighting");
-  for (QToolBar* bar : {tbMain, tbUpload, tbHighlighting}) bar->setObjectName(bar->windowTitle());
-
   auto* client = new QWidget(this);
   auto* column = new QVBoxLayout(client);
   column->setContentsMargins(0, 0, 0, 0);
@@ -96,8 +132,18 @@ void TfrmMain::BuildLayout() {
   stack->setStackingMode(QStackedLayout::StackAll);
   pcMain = new QTabWidget(pages);
   pcMain->setObjectName("pcMain");
+  // Every tab stays visible, so a tab's index is its document's index.
   pcMain->setUsesScrollButtons(false);
+  pcMain->tabBar()->setExpanding(false);
   pcMain->setDocumentMode(false);
+  pcMain->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(pcMain, &QTabWidget::currentChanged, this, [this] {
+    // Pages that the workspace adds or removes are refreshed by the workspace itself.
+    if (!changingPages_) pcMainChange();
+  });
+  connect(pcMain, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (HasDocument()) popEditor->popup(pcMain->mapToGlobal(at));
+  });
   auto* blank = new QFrame(pages);
   blank->setObjectName("panNoDocsOpen");
   blank->setFrameShape(QFrame::NoFrame);
@@ -132,10 +178,6 @@ void TfrmMain::BuildStatusBar() {
     statusPanels_[i] = panel;
   }
   setStatusBar(sbMain);
-}
-
-void TfrmMain::ClearStatusBar() {
-  for (int panel : {0, 1, 3}) statusPanels_[panel]->clear();
 }
 
 QString TfrmMain::StatusPanelText(int panel) const { return statusPanels_.at(panel)->text(); }
@@ -191,9 +233,49 @@ void TfrmMain::SaveSettingsReporting() {
   }
 }
 
+void TfrmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  FirstShow();
+}
+
+void TfrmMain::FirstShow() {
+  panNoDocsOpen->show();
+  SetHighlightingControlsEnabled(false);
+  if (!CommandLineArgs.empty())
+    OpenCommandLineFiles();
+  else if (Settings.NewPageStartup)
+    New();
+  UpdateActions();
+}
+
+void TfrmMain::OpenCommandLineFiles() {
+  std::string programFolder = services_.system.ProgramFolder();
+  for (const std::string& arg : CommandLineArgs) {
+    std::string path = ResolveParamPath(arg, programFolder);
+    std::error_code ignored;
+    // A folder is handed on too, so that the user is told why it does not open.
+    if (!std::filesystem::exists(path, ignored)) continue;
+    OpenPending = true;
+    PendingPath = path;
+    if (!Open()) return;
+  }
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event) {
+  // Refused until every step has run, so that nothing half-done lets the window go.
+  event->ignore();
   Closing = true;
   CloseCancelled = false;
+  for (int n = DocumentCount() - 1; n >= 0; --n) {
+    SetActivePage(n);
+    CloseActiveDocument();
+    if (CloseCancelled) {
+      Closing = false;
+      return;
+    }
+  }
   RecordGeometry();
   // Settings that cannot be saved are reported, and the window still closes: nobody is kept
   // from quitting by a folder they cannot write.

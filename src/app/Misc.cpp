@@ -41,6 +41,15 @@ std::string FileNameSuffix(const std::string& name) {
   return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
+void AddToRecentFiles(std::array<std::string, 5>& files, const std::string& path) {
+  // The first four are searched; a path equal to the fifth is treated as new, which gives the
+  // same list.
+  auto end = files.end() - 1;
+  auto found = std::find(files.begin(), end, path);
+  *found = path;
+  std::rotate(files.begin(), found, found + 1);
+}
+
 THighlighterKind HighlighterKindForName(const std::string& name) {
   std::string suffix = FileNameSuffix(name);
   std::transform(suffix.begin(), suffix.end(), suffix.begin(),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +22,9 @@ std::string TrimTrailingSlash(const std::string& text);
 std::string ToForwardSlashes(std::string text);
 // The part after the first full stop ("b.html" for "a.b.html"); empty without one.
 std::string FileNameSuffix(const std::string& name);
+
+// Moves path to the front of the recent files (compared exactly); the oldest drops off.
+void AddToRecentFiles(std::array<std::string, 5>& files, const std::string& path);
 
 class EPathError : public std::runtime_error {
  public:

@@ -1,6 +1,8 @@
 #include "app/Application.h"
 #include "app/Main.h"
 #include "platform/RegistryFile.h"
+#include "app/Pictures.h"
+#include "platform/qt/QtClipboard.h"
 #include "platform/qt/QtDialogs.h"
 #include "platform/qt/QtSystemServices.h"
 
@@ -9,9 +11,12 @@ int main(int argc, char** argv) {
   TApplication application(argc, argv);
   TQtDialogs dialogs;
   TQtSystemServices system;
+  TQtClipboard clipboard;
   TRegistryFile registry(TRegistryFile::DefaultPath());
   application.SetDialogs(&dialogs);
-  TfrmMain frmMain({dialogs, system, registry});
+  application.setWindowIcon(QIcon(ProgramPicture(64)));
+  TfrmMain frmMain({dialogs, system, registry, clipboard});
+  for (int i = 1; i < argc; ++i) frmMain.CommandLineArgs.emplace_back(argv[i]);
   frmMain.show();
   return application.exec();
 }

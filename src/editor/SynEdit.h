@@ -131,6 +131,8 @@ class TSynEdit {
   void SetInsertMode(bool insert);
   bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly);
+  // A number the owner keeps with the editor; the editor never reads it.
+  int Tag = 0;
   bool WantTabs = false;
   bool WantReturns = true;
   int MaxScrollWidth() const { return maxScrollWidth_; }
@@ -271,6 +273,8 @@ class TSynEdit {
   void DecPaintLock();
 
   TNotifyEvent OnChange;
+  // A left click, told when the button is released.
+  TNotifyEvent OnClick;
   // The view's content or its scroll position changed: the window repaints.
   TNotifyEvent OnRepaint;
   TStatusChangeEvent OnStatusChange;

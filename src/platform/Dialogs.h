@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tarnwick {
 
@@ -30,12 +31,32 @@ struct TMessageBox {
   TMsgDlgButtons buttons = mbOK;
 };
 
+struct TFileDialogFilter {
+  std::string label;
+  std::string patterns;  // separated by ";"
+};
+
+// An open or save dialog that lives for the whole run. The owner sets its title, file name and
+// filter; the filter entry and the folder the user chose stay in it for the next showing.
+struct TFileDialog {
+  std::string title;
+  std::string fileName;
+  std::vector<TFileDialogFilter> filters;
+  int filterIndex = 1;  // 1-based
+  std::string folder;
+};
+
 // Message boxes and the common dialogs, shown modally over the active window.
 class TDialogs {
  public:
   virtual ~TDialogs() = default;
 
   virtual TModalResult ShowMessageBox(const TMessageBox& box) = 0;
+  // The open dialog for one or more existing files: false when the user cancels; otherwise
+  // the full paths in the order the dialog gives them.
+  virtual bool ExecuteOpenDialog(TFileDialog& dialog, std::vector<std::string>& files) = 0;
+  // The save dialog: the name is taken exactly as typed and no overwrite question is asked.
+  virtual bool ExecuteSaveDialog(TFileDialog& dialog, std::string& file) = 0;
 
   // A standard box, captioned with the name of its type ("Warning", "Error", "Information",
   // "Confirm").

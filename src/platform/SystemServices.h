@@ -7,7 +7,7 @@
 namespace tarnwick {
 
 // What the program asks of the system beyond files: where it lives, which fonts it may use,
-// and a clock.
+// a clock, the current time in the user's formats, and the desktop's default programs.
 class TSystemServices {
  public:
   virtual ~TSystemServices() = default;
@@ -19,6 +19,11 @@ class TSystemServices {
   virtual std::string SystemFixedFont() const = 0;
   // Milliseconds from an arbitrary start, never going back.
   virtual std::uint32_t TickCount() const = 0;
+  // The current time in the locale's long time format and the date in its short date format.
+  virtual std::string CurrentLongTime() const = 0;
+  virtual std::string CurrentShortDate() const = 0;
+  // Opens a file in the program the desktop chooses for it; false when none could be started.
+  virtual bool OpenWithDefaultProgram(const std::string& path) = 0;
 };
 
 }  // namespace tarnwick

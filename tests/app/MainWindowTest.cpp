@@ -10,9 +10,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/Action.h"
 #include "app/Main.h"
 #include "platform/RegistryFile.h"
 #include "platform/test/FixedSystemServices.h"
+#include "platform/test/MemoryClipboard.h"
 #include "platform/test/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -30,10 +32,11 @@ class MainWindowTest : public testing::Test {
   TTempDir dir;
   TScriptedDialogs dialogs;
   TFixedSystemServices system;
+  TMemoryClipboard clipboard;
   std::string storePath = dir / "config/tarnwick/registry.reg";
   TRegistryFile registry{storePath};
 
-  std::unique_ptr<TfrmMain> Create() { return std::make_unique<TfrmMain>(TAppServices{dialogs, system, registry}); }
+  std::unique_ptr<TfrmMain> Create() { return std::make_unique<TfrmMain>(TAppServices{dialogs, system, registry, clipboard}); }
 
   void StoreValues(const std::vector<std::pair<std::string, std::int32_t>>& values) {
     TRegistryFile store(storePath);
@@ -51,17 +54,18 @@ class MainWindowTest : public testing::Test {
 };
 
 TEST_F(MainWindowTest, IsLaidOutAsDesignedWithAnEmptyWorkspace) {
+  StoreValues({{"NewPageStartup", 0}});
   auto window = Create();
   window->show();
   QApplication::processEvents();
 
   EXPECT_EQ(window->windowTitle(), "Tarnwick");
   EXPECT_EQ(window->minimumSize(), QSize(300, 200));
-  ASSERT_EQ(window->menuBar()->actions().size(), 1);
-  EXPECT_EQ(window->menuBar()->actions()[0]->text(), "&File");
+  QStringList menus;
+  for (QAction* menu : window->menuBar()->actions()) menus << menu->text();
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Help"}));
   EXPECT_EQ(window->actExit->text(), "E&xit");
   EXPECT_EQ(window->tbMain->windowTitle(), "Main");
-  EXPECT_EQ(window->tbUpload->windowTitle(), "Upload");
   EXPECT_EQ(window->tbHighlighting->windowTitle(), "Highlighting");
 
   EXPECT_TRUE(window->panNoDocsOpen->isVisible());
@@ -146,7 +150,7 @@ TEST_F(MainWindowTest, ADamagedStoreIsReportedAndTheProgramStartsWithWhatCouldBe
 TEST_F(MainWindowTest, SettingsThatCannotBeSavedAreReportedOnceAndTheWindowStillCloses) {
   WriteFile(dir / "notafolder", "");
   TRegistryFile unwritable(dir / "notafolder/tarnwick/registry.reg");
-  auto window = std::make_unique<TfrmMain>(TAppServices{dialogs, system, unwritable});
+  auto window = std::make_unique<TfrmMain>(TAppServices{dialogs, system, unwritable, clipboard});
   ASSERT_EQ(dialogs.shown.size(), 1u) << "the defaults could not be written at start: " << dialogs.shown.back().text;
   window->show();
   EXPECT_TRUE(window->close());

@@ -239,6 +239,7 @@ void TSynEditWidget::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     dragScrollTimer_.stop();
     editor_.MouseUp();
+    if (editor_.OnClick) editor_.OnClick(editor_);
   }
 }
 

@@ -1,6 +1,8 @@
 #include "platform/qt/QtDialogs.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -42,7 +44,49 @@ const TButtonKind kButtons[] = {
     {mbYesToAll, QMessageBox::YesToAll, nullptr, TModalResult::mrYesToAll},
 };
 
+// Qt reads a filter's patterns from between its parentheses, separated by blanks.
+QString QtNameFilter(const TFileDialogFilter& filter) {
+  std::string label = filter.label;
+  std::size_t open = label.rfind('(');
+  if (open != std::string::npos)
+    for (std::size_t i = open; i < label.size(); ++i)
+      if (label[i] == ';') label[i] = ' ';
+  return QString::fromStdString(label);
+}
+
+std::vector<std::string> RunFileDialog(TFileDialog& state, QFileDialog::AcceptMode mode, QFileDialog::FileMode fileMode) {
+  QFileDialog dialog(QApplication::activeWindow(), QString::fromStdString(state.title),
+                     QFile::decodeName(state.folder.c_str()));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(fileMode);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  dialog.setSizeGripEnabled(true);
+  QStringList filters;
+  for (const TFileDialogFilter& filter : state.filters) filters << QtNameFilter(filter);
+  dialog.setNameFilters(filters);
+  if (state.filterIndex >= 1 && state.filterIndex <= filters.size()) dialog.selectNameFilter(filters[state.filterIndex - 1]);
+  if (!state.fileName.empty()) dialog.selectFile(QFile::decodeName(state.fileName.c_str()));
+  std::vector<std::string> files;
+  if (dialog.exec() != QDialog::Accepted) return files;
+  state.folder = QFile::encodeName(dialog.directory().absolutePath()).toStdString() + "/";
+  state.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
+  for (const QString& file : dialog.selectedFiles()) files.push_back(QFile::encodeName(file).toStdString());
+  return files;
+}
+
 }  // namespace
+
+bool TQtDialogs::ExecuteOpenDialog(TFileDialog& dialog, std::vector<std::string>& files) {
+  files = RunFileDialog(dialog, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+  return !files.empty();
+}
+
+bool TQtDialogs::ExecuteSaveDialog(TFileDialog& dialog, std::string& file) {
+  std::vector<std::string> files = RunFileDialog(dialog, QFileDialog::AcceptSave, QFileDialog::AnyFile);
+  if (files.empty()) return false;
+  file = files.front();
+  return true;
+}
 
 TModalResult TQtDialogs::ShowMessageBox(const TMessageBox& box) {
   QMessageBox dialog(IconOf(box.type), QString::fromStdString(box.caption), QString::fromStdString(box.text),

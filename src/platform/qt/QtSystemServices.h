@@ -14,6 +14,9 @@ class TQtSystemServices : public TSystemServices {
   std::vector<std::string> InstalledFonts() const override;
   std::string SystemFixedFont() const override;
   std::uint32_t TickCount() const override;
+  std::string CurrentLongTime() const override;
+  std::string CurrentShortDate() const override;
+  bool OpenWithDefaultProgram(const std::string& path) override;
 
  private:
   QElapsedTimer clock_;

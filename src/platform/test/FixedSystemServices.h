@@ -11,11 +11,20 @@ class TFixedSystemServices : public TSystemServices {
   std::vector<std::string> fonts = {"DejaVu Sans", "Liberation Mono"};
   std::string fixedFont = "Monospace";
   std::uint32_t ticks = 0;
+  std::string longTime = "14:05:09";
+  std::string shortDate = "10/12/2026";
+  std::vector<std::string> openedWithDefaultProgram;
 
   std::string ProgramFolder() const override { return programFolder; }
   std::vector<std::string> InstalledFonts() const override { return fonts; }
   std::string SystemFixedFont() const override { return fixedFont; }
   std::uint32_t TickCount() const override { return ticks; }
+  std::string CurrentLongTime() const override { return longTime; }
+  std::string CurrentShortDate() const override { return shortDate; }
+  bool OpenWithDefaultProgram(const std::string& path) override {
+    openedWithDefaultProgram.push_back(path);
+    return true;
+  }
 };
 
 }  // namespace tarnwick

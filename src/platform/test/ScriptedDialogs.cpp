@@ -14,4 +14,29 @@ TModalResult TScriptedDialogs::ShowMessageBox(const TMessageBox& box) {
   return TModalResult::mrCancel;
 }
 
+bool TScriptedDialogs::NextFileChoice(TFileDialog& dialog, std::vector<std::string>& files) {
+  fileDialogsShown.push_back(dialog);
+  if (fileChoices_.empty()) {
+    ++unanswered;
+    return false;
+  }
+  files = std::move(fileChoices_.front());
+  fileChoices_.pop_front();
+  if (files.empty()) return false;
+  std::size_t slash = files.front().rfind('/');
+  if (slash != std::string::npos) dialog.folder = files.front().substr(0, slash + 1);
+  return true;
+}
+
+bool TScriptedDialogs::ExecuteOpenDialog(TFileDialog& dialog, std::vector<std::string>& files) {
+  return NextFileChoice(dialog, files);
+}
+
+bool TScriptedDialogs::ExecuteSaveDialog(TFileDialog& dialog, std::string& file) {
+  std::vector<std::string> files;
+  if (!NextFileChoice(dialog, files)) return false;
+  file = files.front();
+  return true;
+}
+
 }  // namespace tarnwick

@@ -1,0 +1,246 @@
+// The document workspace: one tab page, one editor and one path per document, kept in three
+// parallel lists in the order of the tabs.
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "app/Action.h"
+#include "app/Main.h"
+#include "app/Misc.h"
+#include "editor/SynEditSearch.h"
+#include "editor/qt/SynEditWidget.h"
+#include "highlight/SynHighlighterCSS.h"
+#include "highlight/SynHighlighterHtml.h"
+#include "highlight/SynHighlighterXML.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr int kGutterWidth = 17;
+constexpr int kSpacerSize = 2;
+const char* const kUntitledPath = ";";
+
+void SetOption(TSynEdit& editor, TSynEditorOptions option, bool on) {
+  TSynEditorOptions options = editor.Options();
+  editor.SetOptions(on ? options | option : options & ~option);
+}
+
+}  // namespace
+
+int TfrmMain::ActiveIndex() const { return DocumentCount() == 0 ? -1 : pcMain->currentIndex(); }
+
+TSynEditWidget* TfrmMain::ActiveEditorWidget() const {
+  int index = ActiveIndex();
+  return index < 0 ? nullptr : EditorList[index];
+}
+
+TSynEdit* TfrmMain::ActiveEditor() const {
+  TSynEditWidget* widget = ActiveEditorWidget();
+  return widget == nullptr ? nullptr : &widget->Editor();
+}
+
+QString TfrmMain::PageCaption(int index) const { return pcMain->tabText(index); }
+
+void TfrmMain::SetActivePage(int index) {
+  changingPages_ = true;
+  pcMain->setCurrentIndex(index);
+  changingPages_ = false;
+}
+
+TSynEdit& TfrmMain::AddDocumentPage(const std::string& name) {
+  changingPages_ = true;
+  auto* page = new QWidget;
+  pcMain->addTab(page, name.empty() ? QStringLiteral("Untitled") : QString::fromStdString(name));
+  PageList.push_back(page);
+
+  auto* widget = new TSynEditWidget(services_.clipboard);
+  widget->setFrameShape(QFrame::NoFrame);
+  TSynEdit& editor = widget->Editor();
+  editor.WantTabs = true;
+  TSynGutter gutter = editor.Gutter();
+  gutter.Visible = actShowGutter->isChecked();
+  gutter.ShowLineNumbers = actShowLineNumbers->isChecked();
+  gutter.Width = kGutterWidth;
+  editor.SetGutter(gutter);
+  editor.SearchEngine = sesMain.get();
+  editor.OnChange = [this](TSynEdit& changed) { EditorChange(changed); };
+  editor.OnClick = [this](TSynEdit&) { EditorCaretMoved(); };
+  editor.OnKeyUp = [this](TSynEdit&, TKeyCode&, TShiftState) { EditorCaretMoved(); };
+  editor.OnDropFiles = [this](TSynEdit&, int, int, const std::vector<std::string>& files) {
+    OpenDroppedFiles(files);
+  };
+  editor.SetFont({Settings.Font, Settings.FontSize, 0});
+  SetOption(editor, eoDropFiles, true);
+
+  // A sunken edge around the editor, and under visual styles a 2-pixel gap to the right and
+  // below it.
+  auto* border = new QFrame;
+  border->setObjectName("TALControlBorder");
+  border->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  auto* layout = new QGridLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  if (!ClassicLook) {
+    layout->addItem(new QSpacerItem(kSpacerSize, 0, QSizePolicy::Fixed, QSizePolicy::Ignored), 0, 1);
+    layout->addItem(new QSpacerItem(0, kSpacerSize, QSizePolicy::Ignored, QSizePolicy::Fixed), 1, 0);
+  }
+  auto* inside = new QGridLayout(border);
+  inside->setContentsMargins(border->frameWidth(), border->frameWidth(), border->frameWidth(), border->frameWidth());
+  inside->addWidget(widget, 0, 0);
+
+  switch (HighlighterKindForName(name)) {
+    case THighlighterKind::Html: editor.SetHighlighter(synHTML.get()); break;
+    case THighlighterKind::Css: editor.SetHighlighter(synCSS.get()); break;
+    case THighlighterKind::Xml: editor.SetHighlighter(synXML.get()); break;
+    case THighlighterKind::None: break;
+  }
+  ApplyEditorSettings(editor);
+
+  layout->addWidget(border, 0, 0);
+  EditorList.push_back(widget);
+
+  SetHighlightingControlsEnabled(true);
+  panNoDocsOpen->hide();
+  pcMain->setCurrentWidget(page);
+  changingPages_ = false;
+  pcMainChange();
+  widget->setFocus();
+  return editor;
+}
+
+void TfrmMain::ApplyEditorSettings(TSynEdit& editor) {
+  editor.RightEdge = Settings.VisRightMar ? Settings.RightMarWidth : 0;
+  editor.SetTabWidth(Settings.TabWidth);
+  SetOption(editor, eoSmartTabs, Settings.SmartTabs);
+  SetOption(editor, eoAutoIndent, Settings.AutoIndent);
+  SetOption(editor, eoTabsToSpaces, !Settings.UseTabChar);
+  SetOption(editor, eoHalfPageScroll, Settings.HalfPageScroll);
+  editor.SetFont({Settings.Font, Settings.FontSize, editor.Font().style});
+  if (editor.OnRepaint) editor.OnRepaint(editor);
+}
+
+void TfrmMain::pcMainChange() {
+  UpdateStatusBar(true, true);
+  TSynEdit* editor = ActiveEditor();
+  if (editor == nullptr) return;
+  ShowHighlighterChoice(HighlighterChoiceOf(*editor));
+}
+
+TAction* TfrmMain::HighlighterChoiceOf(const TSynEdit& editor) const {
+  TSynCustomHighlighter* highlighter = editor.Highlighter();
+  if (highlighter == synHTML.get()) return actSHHTML;
+  if (highlighter == synCSS.get()) return actSHCSS;
+  if (highlighter == synXML.get()) return actSHXML;
+  return actSHNone;
+}
+
+void TfrmMain::ShowHighlighterChoice(TAction* choice) {
+  choice->setChecked(true);
+  TBXComboBoxItem2->setCurrentText(choice->toolTip());
+}
+
+void TfrmMain::SetHighlightingControlsEnabled(bool enabled) {
+  lblHighlighting->setEnabled(enabled);
+  TBXComboBoxItem2->setEnabled(enabled);
+}
+
+void TfrmMain::UpdateStatusBar(bool caretPanels, bool filePanel) {
+  TSynEdit* editor = ActiveEditor();
+  if (editor == nullptr) {
+    ClearStatusBar();
+    return;
+  }
+  if (caretPanels) {
+    TBufferCoord caret = editor->CaretPos();
+    SetStatusPanelText(0, QStringLiteral("Ln: %1").arg(caret.Line));
+    SetStatusPanelText(1, QStringLiteral("Col: %1").arg(caret.Char));
+  }
+  if (filePanel) {
+    const std::string& path = PathList[ActiveIndex()];
+    SetStatusPanelText(3, path == kUntitledPath ? QStringLiteral(" Untitled") : " " + QString::fromStdString(path));
+  }
+}
+
+void TfrmMain::ClearStatusBar() {
+  for (int panel : {0, 1, 3}) SetStatusPanelText(panel, QString());
+}
+
+void TfrmMain::EditorChange(TSynEdit& editor) {
+  if (editor.Tag != 0) editor.Tag = 2;
+}
+
+void TfrmMain::EditorCaretMoved() { UpdateStatusBar(true, false); }
+
+void TfrmMain::OpenDroppedFiles(const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    OpenPending = true;
+    PendingPath = file;
+    if (!Open()) return;
+  }
+}
+
+void TfrmMain::CloseActiveDocument() {
+  int index = ActiveIndex();
+  if (index < 0) return;
+  TSynEdit& editor = EditorList[index]->Editor();
+  int tag = editor.Tag;
+  if (tag == 2 || (tag == 0 && editor.Modified())) {
+    std::string text = "Save changes to " + PageCaption(index).toStdString() + "?";
+    switch (services_.dialogs.MessageDlg(text, TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel)) {
+      case TModalResult::mrYes:
+        // Only a written file lets the page go: a cancelled or failed save keeps its text.
+        if ((tag == 2 ? Save() : SaveAs()) != TSaveResult::srSaved) {
+          CloseCancelled = true;
+          return;
+        }
+        break;
+      case TModalResult::mrNo: break;
+      default: CloseCancelled = true; return;
+    }
+  }
+  DisposeDocument(ActiveIndex());
+  if (HasDocument())
+    UpdateStatusBar(true, true);
+  else
+    ClearStatusBar();
+  pcMain->setFocus();
+  if (DocumentCount() > 0) {
+    SetActivePage(DocumentCount() - 1);
+  } else {
+    panNoDocsOpen->show();
+    panNoDocsOpen->raise();
+    SetHighlightingControlsEnabled(false);
+  }
+  if (!Closing) pcMainChange();
+}
+
+void TfrmMain::DisposeDocument(int index) {
+  changingPages_ = true;
+  PathList.erase(PathList.begin() + index);
+  EditorList.erase(EditorList.begin() + index);
+  QWidget* page = PageList[index];
+  PageList.erase(PageList.begin() + index);
+  pcMain->removeTab(index);
+  // The page owns its border and editor.
+  delete page;
+  changingPages_ = false;
+}
+
+void TfrmMain::CloseAll() {
+  CloseCancelled = false;
+  for (int n = DocumentCount() - 1; n >= 0; --n) {
+    SetActivePage(n);
+    CloseActiveDocument();
+    if (CloseCancelled) return;
+  }
+}
+
+void TfrmMain::ForEachEditor(const std::function<void(TSynEdit&)>& change) {
+  for (TSynEditWidget* widget : EditorList) change(widget->Editor());
+}
+
+}  // namespace tarnwick
