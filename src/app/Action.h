@@ -10,6 +10,8 @@ namespace tarnwick {
 // rule is asked whenever the application becomes idle and again just before the command runs,
 // so a command that has just become impossible never runs.
 class TAction : public QAction {
+  Q_OBJECT
+
  public:
   TAction(const QString& name, const QString& category, QObject* owner);
 
