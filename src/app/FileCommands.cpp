@@ -110,7 +110,7 @@ TSaveResult TfrmMain::SaveAs() {
     result = WriteDocument(SaveTarget, path);
     if (result == TSaveResult::srSaved) {
       PathList[SaveTarget] = path;
-      pcMain->setTabText(SaveTarget, QString::fromStdString(FileNameOfPath(path)));
+      SetPageCaption(SaveTarget, QString::fromStdString(FileNameOfPath(path)));
     }
   }
   UpdateStatusBar(true, true);

@@ -108,6 +108,13 @@ TfrmMain::TfrmMain(TAppServices services, QWidget* parent)
 }
 
 TfrmMain::~TfrmMain() {
+  // Pages still open go first: their editors use the highlighters and the search engine,
+  // which go before the window's children would.
+  changingPages_ = true;
+  for (QWidget* page : PageList) delete page;
+  PageList.clear();
+  EditorList.clear();
+  PathList.clear();
   // Saved once more as the window goes, as when it closed; a failure already reported at the
   // close is not reported twice.
   bool failedAtClose = lastSaveFailed_;

@@ -65,6 +65,7 @@ class TfrmMain : public QMainWindow {
   TSynEdit* ActiveEditor() const;
   TSynEditWidget* ActiveEditorWidget() const;
   QString PageCaption(int index) const;
+  void SetPageCaption(int index, const QString& caption);
   void SetActivePage(int index);
 
   TSynEdit& AddDocumentPage(const std::string& name);

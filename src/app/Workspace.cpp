@@ -43,7 +43,13 @@ TSynEdit* TfrmMain::ActiveEditor() const {
   return widget == nullptr ? nullptr : &widget->Editor();
 }
 
-QString TfrmMain::PageCaption(int index) const { return pcMain->tabText(index); }
+QString TfrmMain::PageCaption(int index) const { return PageList.at(index)->windowTitle(); }
+
+void TfrmMain::SetPageCaption(int index, const QString& caption) {
+  PageList.at(index)->setWindowTitle(caption);
+  // A tab reads "&" as the mark of an access key; a file name shows it as it is.
+  pcMain->setTabText(index, QString(caption).replace('&', QStringLiteral("&&")));
+}
 
 void TfrmMain::SetActivePage(int index) {
   changingPages_ = true;
@@ -54,8 +60,9 @@ void TfrmMain::SetActivePage(int index) {
 TSynEdit& TfrmMain::AddDocumentPage(const std::string& name) {
   changingPages_ = true;
   auto* page = new QWidget;
-  pcMain->addTab(page, name.empty() ? QStringLiteral("Untitled") : QString::fromStdString(name));
+  pcMain->addTab(page, QString());
   PageList.push_back(page);
+  SetPageCaption(static_cast<int>(PageList.size()) - 1, name.empty() ? QStringLiteral("Untitled") : QString::fromStdString(name));
 
   auto* widget = new TSynEditWidget(services_.clipboard);
   widget->setFrameShape(QFrame::NoFrame);

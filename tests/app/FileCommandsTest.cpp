@@ -211,6 +211,7 @@ TEST_F(FileCommandsTest, RecentFilesMoveToTheFrontAndReopenShowsThem) {
 
   window->actReopen[2]->trigger();
   EXPECT_EQ(Captions(), std::vector<std::string>{"f2 & co.html"});
+  EXPECT_EQ(window->pcMain->tabText(0), "f2 && co.html") << "the tab shows the \"&\" itself";
   EXPECT_EQ(window->Settings.File[0], paths[2]);
   EXPECT_EQ(window->Settings.File[1], paths[0]);
   EXPECT_EQ(window->Settings.File[2], paths[1]);
