@@ -20,7 +20,7 @@ namespace tarnwick {
 
 namespace {
 
-enum class TEnableRule { Always, Document, Pages, Save, Undo, Redo, Selection, Paste };
+enum class TEnableRule { Always, Document, Pages, Save, Undo, Redo, Selection, Paste, FindNext };
 
 enum class TCheckKind {
   None,
@@ -72,6 +72,14 @@ const TActionDesign kActions[] = {
     {&W::actDelete, "actDelete", "Edit", "De&lete", "Del", "", 14, R::Document, C::None, false, [](W& w) { w.Delete(); }},
     {&W::actSelectAll, "actSelectAll", "Edit", "Select &All", "Ctrl+A", "Select All", -1, R::Document, C::None, false,
      [](W& w) { w.ActiveEditor()->SelectAllText(); }},
+    {&W::actFind, "actFind", "Edit", "&Find...", "Ctrl+F", "Find", 7, R::Document, C::None, false,
+     [](W& w) { w.ShowFind(); }},
+    {&W::actFindNext, "actFindNext", "Edit", "Find Next", "F3", "", -1, R::FindNext, C::None, false,
+     [](W& w) { w.FindNext(); }},
+    {&W::actReplace, "actReplace", "Edit", "R&eplace...", "Ctrl+H", "Replace", -1, R::Document, C::None, false,
+     [](W& w) { w.ShowReplace(); }},
+    {&W::actGotoLine, "actGotoLine", "Edit", "Go To...", "Ctrl+G", "", -1, R::Document, C::None, false,
+     [](W& w) { w.ShowGotoLine(); }},
     {&W::actTimeDate, "actTimeDate", "Edit", "Time/&Date", "F5", "", -1, R::Document, C::None, false,
      [](W& w) { w.TimeDate(); }},
     {&W::actToolbarMain, "actToolbarMain", "View", "&Main", "", "", -1, R::Always, C::Toggle, true,
@@ -94,6 +102,10 @@ const TActionDesign kActions[] = {
      [](W& w) { w.SetActiveHighlighter(w.actSHXML); }},
     {&W::actWordWrap, "actWordWrap", "View", "&Word Wrap", "", "", 18, R::Document, C::AutoCheck, false,
      [](W& w) { w.WordWrapToggle(); }},
+    {&W::actGeneralOptions, "actGeneralOptions", "Options", "General &Options...", "", "", 17, R::Always, C::None,
+     false, [](W& w) { w.ShowGeneralOptions(); }},
+    {&W::actEdtOptions, "actEdtOptions", "Options", "&Editor Options...", "", "", 22, R::Always, C::None, false,
+     [](W& w) { w.ShowEditorOptions(); }},
     {&W::actFAQ, "actFAQ", "Help", "View Online &FAQ", "", "", 16, R::Always, C::None, false,
      [](W& w) { w.ViewOnlineFAQ(); }},
     {&W::actAbout, "actAbout", "Help", "&About...", "", "", -1, R::Always, C::None, false, [](W& w) { w.ShowAbout(); }},
@@ -110,6 +122,7 @@ bool RuleHolds(const TfrmMain& window, TEnableRule rule) {
     case R::Redo: return editor->CanRedo();
     case R::Selection: return editor->HasSelection();
     case R::Paste: return editor->CanPaste();
+    case R::FindNext: return !window.LastFindText.empty();
     default: return true;
   }
 }
@@ -167,6 +180,7 @@ void TfrmMain::BuildMenus() {
   edit->addSeparator();
   edit->addActions({actCut, actCopy, actPaste, actDelete});
   edit->addSeparator();
+  edit->addActions({actFind, actFindNext, actReplace, actGotoLine});
   edit->addSeparator();
   edit->addActions({actSelectAll, actTimeDate});
 
@@ -180,6 +194,9 @@ void TfrmMain::BuildMenus() {
   highlighting->addActions({actSHNone, actSHHTML, actSHCSS, actSHXML});
   view->addSeparator();
   view->addAction(actWordWrap);
+
+  QMenu* options = bar->addMenu("&Options");
+  options->addActions({actGeneralOptions, actEdtOptions});
 
   QMenu* help = bar->addMenu("&Help");
   help->addActions({actFAQ, actAbout});

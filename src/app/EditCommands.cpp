@@ -1,5 +1,5 @@
-// The edit commands that belong to the shell, the view toggles, the highlighter choice and the
-// Help commands.
+// The edit commands that belong to the shell, the view toggles, the highlighter choice, the
+// option windows and the Help commands.
 
 #include <QComboBox>
 #include <QToolBar>
@@ -8,6 +8,8 @@
 
 #include "app/About.h"
 #include "app/Action.h"
+#include "app/EdtOptions.h"
+#include "app/GenOptions.h"
 #include "app/Main.h"
 #include "editor/SynEditKeyCmds.h"
 #include "editor/qt/SynEditWidget.h"
@@ -99,6 +101,10 @@ void TfrmMain::ViewOnlineFAQ() {
   else if (!services_.system.OpenWithDefaultProgram(page))
     services_.dialogs.ShowException("No program could be started to show the help page \"" + page + "\".");
 }
+
+void TfrmMain::ShowGeneralOptions() { frmGenOptions->exec(); }
+
+void TfrmMain::ShowEditorOptions() { frmEdtOptions->exec(); }
 
 void TfrmMain::ShowAbout() { frmAbout->exec(); }
 

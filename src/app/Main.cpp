@@ -19,6 +19,12 @@
 
 #include "app/About.h"
 #include "app/Action.h"
+#include "app/ConfirmReplace.h"
+#include "app/EdtOptions.h"
+#include "app/Find.h"
+#include "app/GenOptions.h"
+#include "app/GotoLine.h"
+#include "app/Replace.h"
 #include "app/Misc.h"
 #include "editor/SynEditSearch.h"
 #include "editor/qt/SynEditWidget.h"
@@ -57,10 +63,11 @@ const std::vector<TFileDialogFilter> kFileFilters = {
     {"Text File (*.txt)", "*.txt"},
 };
 
-TFileDialog FileDialogStartingOnWebPages() {
+TFileDialog FileDialogStartingOnWebPages(bool allowMultiSelect) {
   TFileDialog dialog;
   dialog.filters = kFileFilters;
   dialog.filterIndex = 2;
+  dialog.allowMultiSelect = allowMultiSelect;
   return dialog;
 }
 
@@ -70,8 +77,8 @@ bool VisualStylesInactive() { return false; }
 
 TfrmMain::TfrmMain(TAppServices services, QWidget* parent)
     : QMainWindow(parent),
-      opdMain(FileDialogStartingOnWebPages()),
-      svdMain(FileDialogStartingOnWebPages()),
+      opdMain(FileDialogStartingOnWebPages(true)),
+      svdMain(FileDialogStartingOnWebPages(false)),
       synHTML(std::make_unique<TSynHTMLSyn>()),
       synCSS(std::make_unique<TSynCssSyn>()),
       synXML(std::make_unique<TSynXMLSyn>()),
@@ -89,7 +96,13 @@ TfrmMain::TfrmMain(TAppServices services, QWidget* parent)
   BuildLayout();
   BuildMenus();
   BuildToolbars();
+  frmEdtOptions = new TfrmEdtOptions(*this);
   frmAbout = new TfrmAbout(this);
+  frmGenOptions = new TfrmGenOptions(*this);
+  frmGotoLine = new TfrmGotoLine(*this);
+  frmFind = new TfrmFind(*this);
+  frmReplace = new TfrmReplace(*this);
+  frmConfirmReplace = new TfrmConfirmReplace(this);
 
   Closing = false;
   ClearStatusBar();

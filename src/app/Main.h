@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/SynEditSearch.h"
 #include "platform/Dialogs.h"
 #include "settings/RegistrySettings.h"
 
@@ -25,6 +26,12 @@ namespace tarnwick {
 class TAction;
 class TClipboard;
 class TfrmAbout;
+class TfrmConfirmReplace;
+class TfrmEdtOptions;
+class TfrmFind;
+class TfrmGenOptions;
+class TfrmGotoLine;
+class TfrmReplace;
 class TRegistryStore;
 class TSynCssSyn;
 class TSynEdit;
@@ -104,6 +111,23 @@ class TfrmMain : public QMainWindow {
   void ViewOnlineFAQ();
   void ShowAbout();
 
+  // ---- searching and the option windows
+  // The one way the search windows and Find Next search the active document.
+  void RunSearch(TSynSearchOptions options, const std::string& findText, const std::string& replaceText);
+  void ConfirmReplaceText(const std::string& search, const std::string& replace, int line, int column,
+                          TSynReplaceAction& action);
+  void ShowFind();
+  void ShowReplace();
+  void FindNext();
+  void ShowGotoLine();
+  void ShowGeneralOptions();
+  void ShowEditorOptions();
+
+  TDialogs& Dialogs() { return services_.dialogs; }
+  TSystemServices& System() { return services_.system; }
+  // Saves the settings; a refusal is shown to the user, who can go on working.
+  void SaveSettingsReporting();
+
   // Asks every command's enable rule; runs whenever the application becomes idle.
   void UpdateActions();
 
@@ -119,6 +143,8 @@ class TfrmMain : public QMainWindow {
   std::string PendingPath;
   bool SavingAll = false;
   int SaveTarget = -1;
+  std::string LastFindText;
+  TSynSearchOptions LastFindOptions = 0;
 
   std::vector<QWidget*> PageList;
   std::vector<TSynEditWidget*> EditorList;
@@ -138,7 +164,14 @@ class TfrmMain : public QMainWindow {
   QToolButton* btnOpen = nullptr;
   QMenu* mnuReopen = nullptr;
   QMenu* popEditor = nullptr;
+  // The windows of the program, created with the main window in this order.
+  TfrmEdtOptions* frmEdtOptions = nullptr;
   TfrmAbout* frmAbout = nullptr;
+  TfrmGenOptions* frmGenOptions = nullptr;
+  TfrmGotoLine* frmGotoLine = nullptr;
+  TfrmFind* frmFind = nullptr;
+  TfrmReplace* frmReplace = nullptr;
+  TfrmConfirmReplace* frmConfirmReplace = nullptr;
 
   std::unique_ptr<TSynHTMLSyn> synHTML;
   std::unique_ptr<TSynCssSyn> synCSS;
@@ -160,6 +193,10 @@ class TfrmMain : public QMainWindow {
   TAction* actPaste = nullptr;
   TAction* actDelete = nullptr;
   TAction* actSelectAll = nullptr;
+  TAction* actFind = nullptr;
+  TAction* actFindNext = nullptr;
+  TAction* actReplace = nullptr;
+  TAction* actGotoLine = nullptr;
   TAction* actTimeDate = nullptr;
   TAction* actToolbarMain = nullptr;
   TAction* actToolbarHighlighting = nullptr;
@@ -171,6 +208,8 @@ class TfrmMain : public QMainWindow {
   TAction* actSHCSS = nullptr;
   TAction* actSHXML = nullptr;
   TAction* actWordWrap = nullptr;
+  TAction* actGeneralOptions = nullptr;
+  TAction* actEdtOptions = nullptr;
   TAction* actFAQ = nullptr;
   TAction* actAbout = nullptr;
   std::array<TAction*, kRecentFileCount> actReopen{};
@@ -193,8 +232,6 @@ class TfrmMain : public QMainWindow {
   void ReportLoadProblems(const TSettingsLoadReport& report);
   void RestoreGeometry();
   void RecordGeometry();
-  // Saves the settings; a refusal is shown to the user, who can go on working.
-  void SaveSettingsReporting();
   void SetHighlightingControlsEnabled(bool enabled);
   void ShowHighlighterChoice(TAction* choice);
   TAction* HighlighterChoiceOf(const TSynEdit& editor) const;

@@ -41,6 +41,24 @@ std::string FileNameSuffix(const std::string& name) {
   return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
 
+bool TryStrToInt(const std::string& text, int& value) {
+  std::size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) return false;
+  bool negative = text[i] == '-';
+  if (text[i] == '-' || text[i] == '+') ++i;
+  if (i == text.size()) return false;
+  long long magnitude = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    magnitude = magnitude * 10 + (text[i] - '0');
+    if (magnitude > 2147483648LL) return false;
+  }
+  long long signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > 2147483647LL) return false;
+  value = static_cast<int>(signedValue);
+  return true;
+}
+
 void AddToRecentFiles(std::array<std::string, 5>& files, const std::string& path) {
   // The first four are searched; a path equal to the fifth is treated as new, which gives the
   // same list.

@@ -23,6 +23,10 @@ std::string ToForwardSlashes(std::string text);
 // The part after the first full stop ("b.html" for "a.b.html"); empty without one.
 std::string FileNameSuffix(const std::string& name);
 
+// Reads a whole decimal integer as typed in a box: blanks before it and a sign are allowed,
+// nothing after it; false for anything else or a number beyond 32 bits.
+bool TryStrToInt(const std::string& text, int& value);
+
 // Moves path to the front of the recent files (compared exactly); the oldest drops off.
 void AddToRecentFiles(std::array<std::string, 5>& files, const std::string& path);
 

@@ -80,6 +80,8 @@ TSynEdit& TfrmMain::AddDocumentPage(const std::string& name) {
   editor.OnDropFiles = [this](TSynEdit&, int, int, const std::vector<std::string>& files) {
     OpenDroppedFiles(files);
   };
+  editor.OnReplaceText = [this](TSynEdit&, const std::string& search, const std::string& replace, int line, int column,
+                                TSynReplaceAction& action) { ConfirmReplaceText(search, replace, line, column, action); };
   editor.SetFont({Settings.Font, Settings.FontSize, 0});
   SetOption(editor, eoDropFiles, true);
 

@@ -44,6 +44,7 @@ struct TFileDialog {
   std::vector<TFileDialogFilter> filters;
   int filterIndex = 1;  // 1-based
   std::string folder;
+  bool allowMultiSelect = false;  // for the open dialog
 };
 
 // Message boxes and the common dialogs, shown modally over the active window.

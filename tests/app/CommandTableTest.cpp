@@ -81,18 +81,19 @@ TEST_F(CommandTableTest, CommandsCarryTheirCaptionsShortcutsAndPictures) {
 TEST_F(CommandTableTest, MenusToolbarsAndTheContextMenuListTheCommandsInOrder) {
   Start();
   QList<QAction*> menus = window->menuBar()->actions();
-  ASSERT_EQ(menus.size(), 4);
+  ASSERT_EQ(menus.size(), 5);
   EXPECT_EQ(Entries(menus[0]->menu()->actions()),
             QStringList({"&New", "&Open...", "&Reopen", "&Close", "C&lose All", "-", "&Save", "Save &As...", "Sa&ve All",
                          "-", "-", "E&xit"}));
   EXPECT_EQ(Entries(menus[1]->menu()->actions()),
-            QStringList({"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "De&lete", "-", "-", "Select &All",
-                         "Time/&Date"}));
+            QStringList({"&Undo", "&Redo", "-", "Cu&t", "&Copy", "&Paste", "De&lete", "-", "&Find...", "Find Next",
+                         "R&eplace...", "Go To...", "-", "Select &All", "Time/&Date"}));
   EXPECT_EQ(Entries(menus[2]->menu()->actions()),
             QStringList({"&Toolbars", "-", "Show &Line Numbers", "Show &Gutter", "Show &Hidden Chars", "-",
                          "&Syntax Highlighting", "-", "&Word Wrap"}));
   EXPECT_EQ(Entries(menus[2]->menu()->actions()[6]->menu()->actions()), QStringList({"&None", "&HTML", "&CSS", "&XML"}));
-  EXPECT_EQ(Entries(menus[3]->menu()->actions()), QStringList({"View Online &FAQ", "&About..."}));
+  EXPECT_EQ(Entries(menus[3]->menu()->actions()), QStringList({"General &Options...", "&Editor Options..."}));
+  EXPECT_EQ(Entries(menus[4]->menu()->actions()), QStringList({"View Online &FAQ", "&About..."}));
   EXPECT_EQ(Entries(window->popEditor->actions()), QStringList({"&Close", "-", "Cu&t", "&Copy", "&Paste", "De&lete"}));
 
   QStringList main;
@@ -114,18 +115,20 @@ TEST_F(CommandTableTest, MenusToolbarsAndTheContextMenuListTheCommandsInOrder) {
 
 TEST_F(CommandTableTest, EnableRulesFollowTheActiveDocument) {
   Start();
-  const std::vector<std::string> always = {"actAbout", "actExit", "actFAQ", "actNew", "actOpen", "actToolbarHighlighting",
-                                           "actToolbarMain"};
+  const std::vector<std::string> always = {"actAbout", "actEdtOptions", "actExit", "actFAQ", "actGeneralOptions",
+                                           "actNew", "actOpen", "actToolbarHighlighting", "actToolbarMain"};
   EXPECT_EQ(Enabled(), always);
   EXPECT_FALSE(window->TBXComboBoxItem2->isEnabled());
 
   OpenPath(MakeFile("page.html", "<p>\n"));
-  std::vector<std::string> opened = {"actAbout", "actClose", "actCloseAll", "actDelete", "actExit", "actFAQ", "actNew",
-                                     "actOpen", "actSHCSS", "actSHHTML", "actSHNone", "actSHXML", "actSaveAll",
+  std::vector<std::string> opened = {"actAbout", "actClose", "actCloseAll", "actDelete", "actEdtOptions", "actExit",
+                                     "actFAQ", "actFind", "actGeneralOptions", "actGotoLine", "actNew", "actOpen",
+                                     "actReplace", "actSHCSS", "actSHHTML", "actSHNone", "actSHXML", "actSaveAll",
                                      "actSaveAs", "actSelectAll", "actShowGutter", "actShowHiddenChars",
                                      "actShowLineNumbers", "actTimeDate", "actToolbarHighlighting", "actToolbarMain",
                                      "actWordWrap"};
-  EXPECT_EQ(Enabled(), opened) << "Save waits for a change; nothing to undo, cut, copy or paste";
+  EXPECT_EQ(Enabled(), opened)
+      << "Save waits for a change; nothing to undo, cut, copy or paste; Find Next waits for a Find";
   EXPECT_TRUE(window->TBXComboBoxItem2->isEnabled());
 
   Type("x");

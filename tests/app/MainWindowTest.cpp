@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, IsLaidOutAsDesignedWithAnEmptyWorkspace) {
   EXPECT_EQ(window->minimumSize(), QSize(300, 200));
   QStringList menus;
   for (QAction* menu : window->menuBar()->actions()) menus << menu->text();
-  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Help"}));
+  EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&View", "&Options", "&Help"}));
   EXPECT_EQ(window->actExit->text(), "E&xit");
   EXPECT_EQ(window->tbMain->windowTitle(), "Main");
   EXPECT_EQ(window->tbHighlighting->windowTitle(), "Highlighting");

@@ -77,7 +77,8 @@ std::vector<std::string> RunFileDialog(TFileDialog& state, QFileDialog::AcceptMo
 }  // namespace
 
 bool TQtDialogs::ExecuteOpenDialog(TFileDialog& dialog, std::vector<std::string>& files) {
-  files = RunFileDialog(dialog, QFileDialog::AcceptOpen, QFileDialog::ExistingFiles);
+  files = RunFileDialog(dialog, QFileDialog::AcceptOpen,
+                        dialog.allowMultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
   return !files.empty();
 }
 

@@ -1,0 +1,56 @@
+#include "app/Find.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "app/DialogLook.h"
+#include "app/Main.h"
+
+namespace tarnwick {
+
+TfrmFind::TfrmFind(TfrmMain& main) : TSearchWindow(main, "frmFind", "Find Next") {
+  auto* label = new QLabel("Text to find:", this);
+  label->setBuddy(edtTextToFind);
+  auto* direction = new QGroupBox(" Direction ", this);
+  rbDirectionUp = new QRadioButton("Up", direction);
+  rbDirectionUp->setObjectName("rbDirectionUp");
+  rbDirectionDown = new QRadioButton("Down", direction);
+  rbDirectionDown->setObjectName("rbDirectionDown");
+  rbDirectionDown->setChecked(true);
+  auto* directions = new QVBoxLayout(direction);
+  directions->setContentsMargins(6, 2, 6, 2);
+  directions->setSpacing(0);
+  directions->addWidget(rbDirectionUp);
+  directions->addWidget(rbDirectionDown);
+  connect(btnAction, &QPushButton::clicked, this, &TfrmFind::FindNextClick);
+
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(8, 6, 8, 6);
+  grid->setVerticalSpacing(3);
+  grid->addWidget(label, 0, 0, 1, 2);
+  grid->addWidget(edtTextToFind, 1, 0, 1, 2);
+  auto* checks = new QVBoxLayout;
+  checks->setSpacing(2);
+  checks->addWidget(cbxCaseSen);
+  checks->addWidget(cbxWholeWords);
+  checks->addStretch();
+  grid->addLayout(checks, 2, 0);
+  grid->addWidget(direction, 2, 1);
+  grid->addLayout(ButtonRow(), 3, 0, 1, 2);
+  SetDialogLook(*this, "Find Text", QSize(245, 125));
+}
+
+void TfrmFind::FindNextClick() {
+  if (!HasTextToFind()) return;
+  TSynSearchOptions options = MatchOptions();
+  if (rbDirectionUp->isChecked()) options |= optBackwards;
+  main_.RunSearch(options, edtTextToFind->text().toStdString(), {});
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,110 @@
+#include "app/GenOptions.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/DialogLook.h"
+#include "app/Main.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Any file, starting at the root of the file system.
+TFileDialog TemplateDialog() {
+  TFileDialog dialog;
+  dialog.filters = {{"All Files (*.*)", "*.*"}};
+  dialog.folder = std::string(1, '/');
+  return dialog;
+}
+
+}  // namespace
+
+TfrmGenOptions::TfrmGenOptions(TfrmMain& main)
+    : QDialog(&main), odStartupTemplate(TemplateDialog()), main_(main) {
+  setObjectName("frmGenOptions");
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(8, 8, 8, 6);
+  column->setSpacing(3);
+  auto check = [&](const char* name, const char* caption) {
+    auto* box = new QCheckBox(caption, this);
+    box->setObjectName(name);
+    column->addWidget(box);
+    return box;
+  };
+  chbUploadOnSave = check("chbUploadOnSave", "Upload file on saving");
+  chbFTPKeepAlive = check("chbFTPKeepAlive", "Attempt to keep FTP connection alive");
+  chbNewPageStartup = check("chbNewPageStartup", "New page on startup");
+  chbRetainSize = check("chbRetainSize", "Retain window size and position");
+  chbWrapPrinting = check("chbWrapPrinting", "Wrap text when printing");
+  auto* label = new QLabel("Startup template:", this);
+  column->addWidget(label);
+  auto* templateRow = new QHBoxLayout;
+  edtStartupTemplate = new QLineEdit(this);
+  edtStartupTemplate->setObjectName("edtStartupTemplate");
+  edtStartupTemplate->setMinimumWidth(173);
+  label->setBuddy(edtStartupTemplate);
+  sbStartupTemplateBrowse = new QToolButton(this);
+  sbStartupTemplateBrowse->setObjectName("sbStartupTemplateBrowse");
+  sbStartupTemplateBrowse->setText("...");
+  sbStartupTemplateBrowse->setFixedSize(21, 21);
+  connect(sbStartupTemplateBrowse, &QToolButton::clicked, this, &TfrmGenOptions::BrowseClick);
+  templateRow->addWidget(edtStartupTemplate);
+  templateRow->addWidget(sbStartupTemplateBrowse);
+  column->addLayout(templateRow);
+  column->addStretch();
+  btnOK = new QPushButton("OK", this);
+  btnOK->setDefault(true);
+  btnCancel = new QPushButton("Cancel", this);
+  connect(btnOK, &QPushButton::clicked, this, &TfrmGenOptions::OKClick);
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnOK);
+  buttons->addWidget(btnCancel);
+  column->addLayout(buttons);
+  SetDialogLook(*this, "General Options", QSize(213, 197));
+}
+
+void TfrmGenOptions::showEvent(QShowEvent* event) {
+  CentreOnScreen(*this);
+  const TSettings& settings = main_.Settings;
+  chbUploadOnSave->setChecked(settings.UploadOnSave);
+  chbNewPageStartup->setChecked(settings.NewPageStartup);
+  chbFTPKeepAlive->setChecked(settings.FTPKeepAlive);
+  chbRetainSize->setChecked(settings.RetainSize);
+  chbWrapPrinting->setChecked(settings.WrapPrinting);
+  edtStartupTemplate->setText(QString::fromStdString(settings.StartupTemplate));
+  QDialog::showEvent(event);
+}
+
+void TfrmGenOptions::BrowseClick() {
+  std::vector<std::string> files;
+  if (main_.Dialogs().ExecuteOpenDialog(odStartupTemplate, files))
+    edtStartupTemplate->setText(QString::fromStdString(files.front()));
+}
+
+void TfrmGenOptions::OKClick() {
+  TSettings& settings = main_.Settings;
+  settings.UploadOnSave = chbUploadOnSave->isChecked();
+  settings.NewPageStartup = chbNewPageStartup->isChecked();
+  if (chbFTPKeepAlive->isChecked())
+    main_.tmrKeepAlive->start();
+  else
+    main_.tmrKeepAlive->stop();
+  settings.FTPKeepAlive = chbFTPKeepAlive->isChecked();
+  settings.RetainSize = chbRetainSize->isChecked();
+  settings.WrapPrinting = chbWrapPrinting->isChecked();
+  settings.StartupTemplate = edtStartupTemplate->text().toStdString();
+  main_.SaveSettingsReporting();
+  accept();
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,55 @@
+#include "app/SearchWindow.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/DialogLook.h"
+#include "app/Main.h"
+
+namespace tarnwick {
+
+TSearchWindow::TSearchWindow(TfrmMain& main, const char* name, const char* actionCaption)
+    : QDialog(&main), main_(main) {
+  setObjectName(name);
+  edtTextToFind = new QLineEdit(this);
+  edtTextToFind->setObjectName("edtTextToFind");
+  cbxCaseSen = new QCheckBox("Case sensitive", this);
+  cbxCaseSen->setObjectName("cbxCaseSen");
+  cbxWholeWords = new QCheckBox("Whole words only", this);
+  cbxWholeWords->setObjectName("cbxWholeWords");
+  btnAction = new QPushButton(actionCaption, this);
+  btnAction->setDefault(true);
+  btnCancel = new QPushButton("Cancel", this);
+  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TSearchWindow::showEvent(QShowEvent* event) {
+  CentreOnScreen(*this);
+  QDialog::showEvent(event);
+  edtTextToFind->setFocus();
+}
+
+bool TSearchWindow::HasTextToFind() {
+  if (!edtTextToFind->text().isEmpty()) return true;
+  main_.Dialogs().MessageDlg("You have not entered any text to find.", TMsgDlgType::mtError, mbOK);
+  return false;
+}
+
+QLayout* TSearchWindow::ButtonRow() {
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(btnAction);
+  row->addWidget(btnCancel);
+  return row;
+}
+
+TSynSearchOptions TSearchWindow::MatchOptions() const {
+  TSynSearchOptions options = 0;
+  if (cbxCaseSen->isChecked()) options |= optMatchCase;
+  if (cbxWholeWords->isChecked()) options |= optWholeWord;
+  return options;
+}
+
+}  // namespace tarnwick
