@@ -21,6 +21,7 @@ TfrmConfirmReplace::TfrmConfirmReplace(QWidget* parent) : QDialog(parent) {
   lblReplaceText->setMinimumSize(261, 33);
   lblReplaceText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(4);
   buttons->addStretch();
   const std::pair<const char*, TSynReplaceAction> answers[] = {
       {"Yes", TSynReplaceAction::raReplace},
@@ -31,6 +32,7 @@ TfrmConfirmReplace::TfrmConfirmReplace(QWidget* parent) : QDialog(parent) {
   for (const auto& [caption, action] : answers) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(caption);
+    button->setFixedWidth(74);
     if (action == TSynReplaceAction::raReplace) button->setDefault(true);
     connect(button, &QPushButton::clicked, this, [this, answer = action] { done(static_cast<int>(answer)); });
     buttons->addWidget(button);
@@ -45,7 +47,8 @@ TfrmConfirmReplace::TfrmConfirmReplace(QWidget* parent) : QDialog(parent) {
 
 TSynReplaceAction TfrmConfirmReplace::Ask(const std::string& search, const QPoint& topLeft) {
   lblReplaceText->setText(QString::fromStdString("Replace this occurence of \"" + search + "\"?"));
-  move(topLeft);
+  // The corner of its client area: the same place whatever frame the desktop draws around it.
+  setGeometry(QRect(topLeft, size()));
   // reject() ends with 0, which is raCancel.
   return static_cast<TSynReplaceAction>(exec());
 }

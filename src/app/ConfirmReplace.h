@@ -15,7 +15,7 @@ class TfrmConfirmReplace : public QDialog {
 
   QLabel* lblReplaceText;
 
-  // Shows the window modally at topLeft; Cancel, Esc and the close box all answer raCancel.
+  // Shows the window modally with its client area at topLeft; Cancel, Esc and the close box all answer raCancel.
   TSynReplaceAction Ask(const std::string& search, const QPoint& topLeft);
 };
 

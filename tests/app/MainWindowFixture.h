@@ -4,6 +4,10 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
 
 #include <filesystem>
 #include <memory>
@@ -25,6 +29,11 @@ namespace tarnwick::test {
 // file of its own; its files live in a fresh folder.
 class MainWindowFixture : public testing::Test {
  protected:
+  MainWindowFixture() {
+    QObject::connect(&modalTimer_, &QTimer::timeout, [this] { AnswerModal(); });
+    modalTimer_.start(5);
+  }
+
   TTempDir dir;
   TScriptedDialogs dialogs;
   TFixedSystemServices system;
@@ -95,7 +104,29 @@ class MainWindowFixture : public testing::Test {
     return texts;
   }
 
+  // Answers the modal windows that open from now on, one function each, from inside their
+  // own event loops. A window nobody answers is closed and counted.
+  void WhenModal(std::function<void(QWidget&)> answer) { modalAnswers_.push_back(std::move(answer)); }
+
   bool newPageStartup = false;
+  int unansweredModals = 0;
+
+ private:
+  void AnswerModal() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    if (modalAnswers_.empty()) {
+      ++unansweredModals;
+      modal->close();
+      return;
+    }
+    auto answer = std::move(modalAnswers_.front());
+    modalAnswers_.pop_front();
+    answer(*modal);
+  }
+
+  QTimer modalTimer_;
+  std::deque<std::function<void(QWidget&)>> modalAnswers_;
 };
 
 }  // namespace tarnwick::test
