@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QScreen>
 
 namespace tarnwick {
@@ -19,6 +21,18 @@ void CentreOnScreen(QWidget& window) {
   if (screen == nullptr) return;
   QRect area = screen->geometry();
   window.move(area.left() + (area.width() - window.width()) / 2, area.top() + (area.height() - window.height()) / 2);
+}
+
+QLayout* ButtonRow(QDialog& dialog, const char* defaultCaption, QPushButton*& defaultButton, QPushButton*& cancel) {
+  defaultButton = new QPushButton(defaultCaption, &dialog);
+  defaultButton->setDefault(true);
+  cancel = new QPushButton("Cancel", &dialog);
+  QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  row->addWidget(defaultButton);
+  row->addWidget(cancel);
+  return row;
 }
 
 }  // namespace tarnwick

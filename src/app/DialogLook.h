@@ -1,6 +1,8 @@
 #pragma once
 
 class QDialog;
+class QLayout;
+class QPushButton;
 class QSize;
 class QString;
 class QWidget;
@@ -12,5 +14,8 @@ namespace tarnwick {
 // wider than the design's).
 void SetDialogLook(QDialog& dialog, const QString& caption, const QSize& clientSize);
 void CentreOnScreen(QWidget& window);
+// The default button with the given caption and Cancel, which closes the window, at the right
+// of a row.
+QLayout* ButtonRow(QDialog& dialog, const char* defaultCaption, QPushButton*& defaultButton, QPushButton*& cancel);
 
 }  // namespace tarnwick

@@ -49,6 +49,22 @@ QLineEdit* NumberBox(QWidget* parent, const char* name, int width, bool digitsOn
   return box;
 }
 
+// The options of one section, indented under its heading; a number row is its label, its box
+// and the box's arrows.
+QGridLayout* SectionGrid() {
+  auto* grid = new QGridLayout;
+  grid->setContentsMargins(12, 0, 0, 0);
+  return grid;
+}
+
+void AddNumberRow(QGridLayout* grid, int row, QLabel* label, QLineEdit* box, TUpDown* arrows) {
+  label->setBuddy(box);
+  grid->addWidget(label, row, 0);
+  grid->addWidget(box, row, 1);
+  grid->addWidget(arrows, row, 2);
+  grid->setColumnStretch(3, 1);
+}
+
 bool NameLess(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
     return std::tolower(x) < std::tolower(y);
@@ -76,18 +92,12 @@ TfrmEdtOptions::TfrmEdtOptions(TfrmMain& main) : QDialog(&main), main_(main) {
   column->addLayout(Heading(this, "Tabs"));
   chbUseTabChar = check("chbUseTabChar", "Use tab character");
   chbSmartTabs = check("chbSmartTabs", "Smart tab");
-  auto* tabWidthLabel = new QLabel("Tab width:", this);
   edtTabWidth = NumberBox(this, "edtTabWidth", 38, true);
   udTabWidth = arrows(edtTabWidth, "udTabWidth");
-  tabWidthLabel->setBuddy(edtTabWidth);
-  auto* tabs = new QGridLayout;
-  tabs->setContentsMargins(12, 0, 0, 0);
+  QGridLayout* tabs = SectionGrid();
   tabs->addWidget(chbUseTabChar, 0, 0, 1, 4);
   tabs->addWidget(chbSmartTabs, 1, 0, 1, 4);
-  tabs->addWidget(tabWidthLabel, 2, 0);
-  tabs->addWidget(edtTabWidth, 2, 1);
-  tabs->addWidget(udTabWidth, 2, 2);
-  tabs->setColumnStretch(3, 1);
+  AddNumberRow(tabs, 2, new QLabel("Tab width:", this), edtTabWidth, udTabWidth);
   column->addLayout(tabs);
 
   column->addLayout(Heading(this, "Font"));
@@ -99,18 +109,12 @@ TfrmEdtOptions::TfrmEdtOptions(TfrmMain& main) : QDialog(&main), main_(main) {
   std::vector<std::string> fonts = main_.System().InstalledFonts();
   std::sort(fonts.begin(), fonts.end(), NameLess);
   for (const std::string& font : fonts) fcbEditorFont->addItem(QString::fromStdString(font));
-  auto* sizeLabel = new QLabel("Size:", this);
   edtFontSize = NumberBox(this, "edtFontSize", 29, false);
   udFontSize = arrows(edtFontSize, "udFontSize");
-  sizeLabel->setBuddy(edtFontSize);
-  auto* font = new QGridLayout;
-  font->setContentsMargins(12, 0, 0, 0);
+  QGridLayout* font = SectionGrid();
   font->addWidget(fontLabel, 0, 0, 1, 4);
   font->addWidget(fcbEditorFont, 1, 0, 1, 4);
-  font->addWidget(sizeLabel, 2, 0);
-  font->addWidget(edtFontSize, 2, 1);
-  font->addWidget(udFontSize, 2, 2);
-  font->setColumnStretch(3, 1);
+  AddNumberRow(font, 2, new QLabel("Size:", this), edtFontSize, udFontSize);
   column->addLayout(font);
 
   column->addLayout(Heading(this, "Other"));
@@ -123,8 +127,7 @@ TfrmEdtOptions::TfrmEdtOptions(TfrmMain& main) : QDialog(&main), main_(main) {
   lblRightMarginPos->setBuddy(edtRightMarWidth);
   chbAutoIndent = check("chbAutoIndent", "Auto indent mode");
   cbxHalfPageScroll = check("cbxHalfPageScroll", "Half page scroll");
-  auto* other = new QGridLayout;
-  other->setContentsMargins(12, 0, 0, 0);
+  QGridLayout* other = SectionGrid();
   other->addWidget(chbVisRightMar, 0, 0);
   other->addWidget(lblRightMarginPos, 0, 1);
   other->addWidget(edtRightMarWidth, 0, 2);
@@ -135,16 +138,8 @@ TfrmEdtOptions::TfrmEdtOptions(TfrmMain& main) : QDialog(&main), main_(main) {
   column->addLayout(other);
   column->addStretch();
 
-  btnOK = new QPushButton("OK", this);
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton("Cancel", this);
+  column->addLayout(ButtonRow(*this, "OK", btnOK, btnCancel));
   connect(btnOK, &QPushButton::clicked, this, &TfrmEdtOptions::OKClick);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
-  column->addLayout(buttons);
 
   // Tab order as the controls are listed.
   QWidget* order[] = {chbUseTabChar,    chbSmartTabs,  edtTabWidth,       fcbEditorFont, edtFontSize, chbVisRightMar,

@@ -42,7 +42,7 @@ TfrmFind::TfrmFind(TfrmMain& main) : TSearchWindow(main, "frmFind", "Find Next")
   checks->addStretch();
   grid->addLayout(checks, 2, 0);
   grid->addWidget(direction, 2, 1);
-  grid->addLayout(ButtonRow(), 3, 0, 1, 2);
+  grid->addLayout(buttonRow_, 3, 0, 1, 2);
   SetDialogLook(*this, "Find Text", QSize(245, 125));
 }
 

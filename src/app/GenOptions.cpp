@@ -60,16 +60,8 @@ TfrmGenOptions::TfrmGenOptions(TfrmMain& main)
   templateRow->addWidget(sbStartupTemplateBrowse);
   column->addLayout(templateRow);
   column->addStretch();
-  btnOK = new QPushButton("OK", this);
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton("Cancel", this);
+  column->addLayout(ButtonRow(*this, "OK", btnOK, btnCancel));
   connect(btnOK, &QPushButton::clicked, this, &TfrmGenOptions::OKClick);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
-  column->addLayout(buttons);
   SetDialogLook(*this, "General Options", QSize(213, 197));
 }
 

@@ -1,7 +1,6 @@
 #include "app/GotoLine.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,18 +18,12 @@ TfrmGotoLine::TfrmGotoLine(TfrmMain& main) : QDialog(&main), main_(main) {
   edtLineNumber = new QLineEdit("0", this);
   edtLineNumber->setObjectName("edtLineNumber");
   label->setBuddy(edtLineNumber);
-  btnOK = new QPushButton("OK", this);
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton("Cancel", this);
+  QLayout* buttons = ButtonRow(*this, "OK", btnOK, btnCancel);
   connect(btnOK, &QPushButton::clicked, this, &TfrmGotoLine::OKClick);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(8, 8, 8, 6);
   grid->addWidget(label, 0, 0);
   grid->addWidget(edtLineNumber, 0, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
   grid->addLayout(buttons, 1, 0, 1, 2);
   SetDialogLook(*this, "Go To Line", QSize(153, 73));
 }

@@ -29,7 +29,7 @@ TfrmReplace::TfrmReplace(TfrmMain& main) : TSearchWindow(main, "frmReplace", "Re
   grid->addWidget(edtReplaceText, 1, 1);
   grid->addWidget(cbxCaseSen, 2, 0, 1, 2);
   grid->addWidget(cbxWholeWords, 3, 0, 1, 2);
-  grid->addLayout(ButtonRow(), 4, 0, 1, 2);
+  grid->addLayout(buttonRow_, 4, 0, 1, 2);
   SetDialogLook(*this, "Replace Text", QSize(245, 129));
 }
 

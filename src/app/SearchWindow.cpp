@@ -1,9 +1,7 @@
 #include "app/SearchWindow.h"
 
 #include <QCheckBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
-#include <QPushButton>
 
 #include "app/DialogLook.h"
 #include "app/Main.h"
@@ -19,10 +17,7 @@ TSearchWindow::TSearchWindow(TfrmMain& main, const char* name, const char* actio
   cbxCaseSen->setObjectName("cbxCaseSen");
   cbxWholeWords = new QCheckBox("Whole words only", this);
   cbxWholeWords->setObjectName("cbxWholeWords");
-  btnAction = new QPushButton(actionCaption, this);
-  btnAction->setDefault(true);
-  btnCancel = new QPushButton("Cancel", this);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  buttonRow_ = ButtonRow(*this, actionCaption, btnAction, btnCancel);
 }
 
 void TSearchWindow::showEvent(QShowEvent* event) {
@@ -35,14 +30,6 @@ bool TSearchWindow::HasTextToFind() {
   if (!edtTextToFind->text().isEmpty()) return true;
   main_.Dialogs().MessageDlg("You have not entered any text to find.", TMsgDlgType::mtError, mbOK);
   return false;
-}
-
-QLayout* TSearchWindow::ButtonRow() {
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  row->addWidget(btnAction);
-  row->addWidget(btnCancel);
-  return row;
 }
 
 TSynSearchOptions TSearchWindow::MatchOptions() const {

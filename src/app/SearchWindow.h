@@ -29,8 +29,8 @@ class TSearchWindow : public QDialog {
   void showEvent(QShowEvent* event) override;
   // False, after telling the user, when there is nothing to find.
   bool HasTextToFind();
-  // The two buttons, at the right of the window's last row.
-  QLayout* ButtonRow();
+  // The two buttons, for the window's last row.
+  QLayout* buttonRow_;
   // The match options the two check boxes give.
   TSynSearchOptions MatchOptions() const;
 

@@ -98,6 +98,21 @@ class MainWindowFixture : public testing::Test {
     Idle();
   }
 
+  void StoreValues(const std::vector<std::pair<std::string, std::int32_t>>& values) {
+    TRegistryFile store(storePath);
+    store.OpenKey(kSettingsKey, true);
+    for (const auto& [name, value] : values) store.WriteInteger(name, value);
+    store.CloseKey();
+  }
+
+  std::int32_t StoredInteger(const std::string& name) {
+    TRegistryFile store(storePath);
+    store.OpenKey(kSettingsKey, false);
+    std::int32_t value = store.ReadInteger(name);
+    store.CloseKey();
+    return value;
+  }
+
   std::vector<std::string> Texts() const {
     std::vector<std::string> texts;
     for (const TMessageBox& box : dialogs.shown) texts.push_back(box.text);

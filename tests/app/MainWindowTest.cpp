@@ -1,61 +1,24 @@
-#include <gtest/gtest.h>
-
-#include <QApplication>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QToolBar>
 
-#include <filesystem>
-#include <memory>
-
-#include "app/Action.h"
-#include "app/Main.h"
-#include "platform/RegistryFile.h"
-#include "platform/test/FixedSystemServices.h"
-#include "platform/test/MemoryClipboard.h"
-#include "platform/test/ScriptedDialogs.h"
-#include "support/TempDir.h"
+#include "app/MainWindowFixture.h"
 
 namespace tarnwick {
 namespace {
 
-using test::ReadFile;
-using test::TTempDir;
 using test::WriteFile;
 
-const char* const kKey = "Software\\Pellmoor Software\\Tarnwick";
-
-class MainWindowTest : public testing::Test {
+// The window's own lifecycle: created, shown and closed by each test itself.
+class MainWindowTest : public test::MainWindowFixture {
  protected:
-  TTempDir dir;
-  TScriptedDialogs dialogs;
-  TFixedSystemServices system;
-  TMemoryClipboard clipboard;
-  std::string storePath = dir / "config/tarnwick/registry.reg";
-  TRegistryFile registry{storePath};
-
   std::unique_ptr<TfrmMain> Create() { return std::make_unique<TfrmMain>(TAppServices{dialogs, system, registry, clipboard}); }
-
-  void StoreValues(const std::vector<std::pair<std::string, std::int32_t>>& values) {
-    TRegistryFile store(storePath);
-    store.OpenKey(kKey, true);
-    for (const auto& [name, value] : values) store.WriteInteger(name, value);
-    store.CloseKey();
-  }
-  std::int32_t StoredInteger(const std::string& name) {
-    TRegistryFile store(storePath);
-    store.OpenKey(kKey, false);
-    std::int32_t value = store.ReadInteger(name);
-    store.CloseKey();
-    return value;
-  }
 };
 
 TEST_F(MainWindowTest, IsLaidOutAsDesignedWithAnEmptyWorkspace) {
   StoreValues({{"NewPageStartup", 0}});
-  auto window = Create();
+  window = Create();
   window->show();
   QApplication::processEvents();
 
@@ -86,7 +49,7 @@ TEST_F(MainWindowTest, IsLaidOutAsDesignedWithAnEmptyWorkspace) {
 }
 
 TEST_F(MainWindowTest, OpensMaximizedOnAFirstRunAndRestoresToTheDesignGeometry) {
-  auto window = Create();
+  window = Create();
   window->show();
   QApplication::processEvents();
   EXPECT_TRUE(window->isMaximized());
@@ -97,7 +60,7 @@ TEST_F(MainWindowTest, OpensMaximizedOnAFirstRunAndRestoresToTheDesignGeometry) 
 
 TEST_F(MainWindowTest, RestoresTheStoredGeometryAndRecordsItOnClose) {
   StoreValues({{"WindowLeft", 50}, {"WindowTop", 60}, {"WindowWidth", 500}, {"WindowHeight", 400}, {"WindowMaximized", 0}});
-  auto window = Create();
+  window = Create();
   window->show();
   QApplication::processEvents();
   EXPECT_FALSE(window->isMaximized());
@@ -115,7 +78,7 @@ TEST_F(MainWindowTest, RestoresTheStoredGeometryAndRecordsItOnClose) {
 
 TEST_F(MainWindowTest, AMaximizedExitKeepsTheStoredNormalGeometry) {
   StoreValues({{"WindowLeft", 50}, {"WindowTop", 60}, {"WindowWidth", 500}, {"WindowHeight", 400}, {"WindowMaximized", 0}});
-  auto window = Create();
+  window = Create();
   window->showMaximized();
   QApplication::processEvents();
   EXPECT_TRUE(window->close());
@@ -127,7 +90,7 @@ TEST_F(MainWindowTest, AMaximizedExitKeepsTheStoredNormalGeometry) {
 
 TEST_F(MainWindowTest, TheKeepAliveTimerFollowsItsSetting) {
   StoreValues({{"FTPKeepAlive", 0}});
-  auto window = Create();
+  window = Create();
   EXPECT_FALSE(window->tmrKeepAlive->isActive());
 }
 
@@ -135,7 +98,7 @@ TEST_F(MainWindowTest, ADamagedStoreIsReportedAndTheProgramStartsWithWhatCouldBe
   std::filesystem::create_directories(dir / "config/tarnwick");
   WriteFile(storePath, "[HKEY_CURRENT_USER\\Software\\Pellmoor Software\\Tarnwick]\n\"FontSize\"=dword:0000000e\n"
                        "\"TabWidth\"=\"x\"\n\x01\x02garbage\n");
-  auto window = Create();
+  window = Create();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   const TMessageBox& box = dialogs.shown[0];
   EXPECT_EQ(box.type, TMsgDlgType::mtWarning);
@@ -150,7 +113,7 @@ TEST_F(MainWindowTest, ADamagedStoreIsReportedAndTheProgramStartsWithWhatCouldBe
 TEST_F(MainWindowTest, SettingsThatCannotBeSavedAreReportedOnceAndTheWindowStillCloses) {
   WriteFile(dir / "notafolder", "");
   TRegistryFile unwritable(dir / "notafolder/tarnwick/registry.reg");
-  auto window = std::make_unique<TfrmMain>(TAppServices{dialogs, system, unwritable, clipboard});
+  window = std::make_unique<TfrmMain>(TAppServices{dialogs, system, unwritable, clipboard});
   ASSERT_EQ(dialogs.shown.size(), 1u) << "the defaults could not be written at start: " << dialogs.shown.back().text;
   window->show();
   EXPECT_TRUE(window->close());
@@ -164,7 +127,7 @@ TEST_F(MainWindowTest, SettingsThatCannotBeSavedAreReportedOnceAndTheWindowStill
 }
 
 TEST_F(MainWindowTest, TheExitCommandClosesTheWindowAndSavesTheSettingsAgainOnDestruction) {
-  auto window = Create();
+  window = Create();
   window->show();
   window->Settings.FontSize = 13;
   window->actExit->trigger();

@@ -39,12 +39,6 @@ class OptionsTest : public test::MainWindowFixture {
     window->actGeneralOptions->trigger();
     Idle();
   }
-
-  std::int32_t Stored(const char* name) {
-    TRegistryFile store(storePath);
-    store.OpenKey(kSettingsKey, false);
-    return store.ReadInteger(name);
-  }
 };
 
 TEST_F(OptionsTest, EditorOptionsShowTheSettingsAndApplyThemToEveryOpenEditor) {
@@ -82,7 +76,7 @@ TEST_F(OptionsTest, EditorOptionsShowTheSettingsAndApplyThemToEveryOpenEditor) {
     EXPECT_EQ(Editor(i).TabWidth(), 3) << i;
   }
   EXPECT_EQ(window->Settings.RightMarWidth, 80) << "the position stays for later";
-  EXPECT_EQ(Stored("FontSize"), 13) << "OK stores the settings";
+  EXPECT_EQ(StoredInteger("FontSize"), 13) << "OK stores the settings";
   window->New();
   EXPECT_EQ(Active().Font(), (TFontSpec{"DejaVu Sans Mono", 13, 0})) << "and later pages follow";
 }
@@ -173,7 +167,7 @@ TEST_F(OptionsTest, GeneralOptionsStoreEveryChoiceAndSwitchTheKeepAliveTimerAtOn
   EXPECT_FALSE(settings.FTPKeepAlive);
   EXPECT_TRUE(settings.UploadOnSave && settings.RetainSize && settings.WrapPrinting);
   EXPECT_FALSE(settings.NewPageStartup);
-  EXPECT_EQ(Stored("FTPKeepAlive"), 0);
+  EXPECT_EQ(StoredInteger("FTPKeepAlive"), 0);
   window->New();
   EXPECT_EQ(Active().Text(), "<p>");
 
