@@ -15,10 +15,13 @@
 namespace tarnwick {
 
 void TfrmMain::RunSearch(TSynSearchOptions options, const std::string& findText, const std::string& replaceText) {
-  TSynEdit& editor = *ActiveEditor();
+  // The search windows stay open while documents close; with none left there is nothing to
+  // search.
+  TSynEdit* editor = ActiveEditor();
+  if (editor == nullptr) return;
   bool replacing = options & optReplace;
   if (replacing && frmReplace->isVisible()) frmReplace->close();
-  if (editor.FindOrReplace(findText, replacing ? replaceText : std::string(), options) == 0)
+  if (editor->FindOrReplace(findText, replacing ? replaceText : std::string(), options) == 0)
     services_.dialogs.MessageDlg("Search string \"" + findText + "\" not found.", TMsgDlgType::mtInformation, mbOK);
   if (!replacing) {
     LastFindOptions = options;

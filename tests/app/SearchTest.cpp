@@ -97,6 +97,16 @@ TEST_F(SearchTest, FindNextWaitsForAFindAndANotFoundTextStillBecomesIt) {
   EXPECT_EQ(Texts().size(), 3u);
 }
 
+TEST_F(SearchTest, TheOpenFindWindowDoesNothingOnceTheLastDocumentIsClosed) {
+  Start();
+  OpenText("text\n");
+  Find("text");
+  window->CloseAll();
+  window->frmFind->btnAction->click();
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(window->LastFindText, "text");
+}
+
 TEST_F(SearchTest, ReplaceAsksForEachMatchAfterTheCaretOnly) {
   Start();
   OpenText("cat cat\ncat\ncat cat\n");
