@@ -24,15 +24,15 @@ TfrmFind::TfrmFind(TfrmMain& main) : TSearchWindow(main, "frmFind", "Find Next")
   rbDirectionDown->setObjectName("rbDirectionDown");
   rbDirectionDown->setChecked(true);
   auto* directions = new QVBoxLayout(direction);
-  directions->setContentsMargins(6, 2, 6, 2);
+  directions->setContentsMargins(6, 0, 6, 0);
   directions->setSpacing(0);
   directions->addWidget(rbDirectionUp);
   directions->addWidget(rbDirectionDown);
   connect(btnAction, &QPushButton::clicked, this, &TfrmFind::FindNextClick);
 
   auto* grid = new QGridLayout(this);
-  grid->setContentsMargins(8, 6, 8, 6);
-  grid->setVerticalSpacing(3);
+  grid->setContentsMargins(8, 4, 8, 4);
+  grid->setVerticalSpacing(2);
   grid->addWidget(label, 0, 0, 1, 2);
   grid->addWidget(edtTextToFind, 1, 0, 1, 2);
   auto* checks = new QVBoxLayout;

@@ -17,9 +17,11 @@ TfrmGotoLine::TfrmGotoLine(TfrmMain& main) : QDialog(&main), main_(main) {
   auto* label = new QLabel("Line number:", this);
   edtLineNumber = new QLineEdit("0", this);
   edtLineNumber->setObjectName("edtLineNumber");
+  edtLineNumber->setFixedWidth(60);
   label->setBuddy(edtLineNumber);
   QLayout* buttons = ButtonRow(*this, "OK", btnOK, btnCancel);
   connect(btnOK, &QPushButton::clicked, this, &TfrmGotoLine::OKClick);
+  for (QPushButton* button : {btnOK, btnCancel}) button->setFixedWidth(62);
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(8, 8, 8, 6);
   grid->addWidget(label, 0, 0);
