@@ -1,4 +1,5 @@
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
@@ -95,6 +96,11 @@ TEST_F(CommandTableTest, MenusToolbarsAndTheContextMenuListTheCommandsInOrder) {
   EXPECT_EQ(Entries(menus[3]->menu()->actions()), QStringList({"General &Options...", "&Editor Options..."}));
   EXPECT_EQ(Entries(menus[4]->menu()->actions()), QStringList({"View Online &FAQ", "&About..."}));
   EXPECT_EQ(Entries(window->popEditor->actions()), QStringList({"&Close", "-", "Cu&t", "&Copy", "&Paste", "De&lete"}));
+  window->New();
+  QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(20, 20), ActiveWidget().viewport()->mapToGlobal(QPoint(20, 20)));
+  QApplication::sendEvent(ActiveWidget().viewport(), &rightClick);
+  EXPECT_TRUE(window->popEditor->isVisible()) << "a right click in a document opens it";
+  window->popEditor->hide();
 
   QStringList main;
   for (QAction* action : window->tbMain->actions()) {
