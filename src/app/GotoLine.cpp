@@ -17,7 +17,7 @@ TfrmGotoLine::TfrmGotoLine(TfrmMain& main) : QDialog(&main), main_(main) {
   auto* label = new QLabel("Line number:", this);
   edtLineNumber = new QLineEdit("0", this);
   edtLineNumber->setObjectName("edtLineNumber");
-  edtLineNumber->setFixedWidth(60);
+  edtLineNumber->setFixedWidth(56);
   label->setBuddy(edtLineNumber);
   QLayout* buttons = ButtonRow(*this, "OK", btnOK, btnCancel);
   connect(btnOK, &QPushButton::clicked, this, &TfrmGotoLine::OKClick);
