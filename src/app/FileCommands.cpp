@@ -16,8 +16,6 @@ namespace tarnwick {
 
 namespace {
 
-const char* const kUntitledPath = ";";
-
 bool FileExists(const std::string& path) {
   std::error_code ignored;
   return !path.empty() && std::filesystem::is_regular_file(path, ignored);

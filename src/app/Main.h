@@ -58,6 +58,8 @@ class TfrmMain : public QMainWindow {
  public:
   static constexpr int kStatusPanelCount = 4;
   static constexpr int kRecentFileCount = 5;
+  // The path of a document that has never been saved.
+  static constexpr const char* kUntitledPath = ";";
 
   explicit TfrmMain(TAppServices services, QWidget* parent = nullptr);
   ~TfrmMain() override;
@@ -148,7 +150,7 @@ class TfrmMain : public QMainWindow {
 
   std::vector<QWidget*> PageList;
   std::vector<TSynEditWidget*> EditorList;
-  std::vector<std::string> PathList;  // ";" for a document never saved
+  std::vector<std::string> PathList;  // kUntitledPath for a document never saved
 
   TFileDialog opdMain;
   TFileDialog svdMain;

@@ -22,7 +22,6 @@ namespace {
 
 constexpr int kGutterWidth = 17;
 constexpr int kSpacerSize = 2;
-const char* const kUntitledPath = ";";
 
 void SetOption(TSynEdit& editor, TSynEditorOptions option, bool on) {
   TSynEditorOptions options = editor.Options();
@@ -148,6 +147,7 @@ TAction* TfrmMain::HighlighterChoiceOf(const TSynEdit& editor) const {
 }
 
 void TfrmMain::ShowHighlighterChoice(TAction* choice) {
+  // Each choice's hint is the combo box item that names it.
   choice->setChecked(true);
   TBXComboBoxItem2->setCurrentText(choice->toolTip());
 }
