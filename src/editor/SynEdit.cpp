@@ -10,7 +10,7 @@
 namespace tarnwick {
 
 TSynEdit::TSynEdit(TCanvas& canvas, TClipboard& clipboard)
-    : canvas_(canvas), clipboard_(clipboard), wordChars_(DefaultWordChars()) {
+    : canvas_(canvas), clipboard_(clipboard), wordChars_(WordCharSet("")) {
   Keystrokes.ResetDefaults();
   lines_.OnUpdateEnd = [this](TSynEditStringList&) {
     SetCaretPosEx(caret_, false);
@@ -64,7 +64,7 @@ void TSynEdit::SetHighlighter(TSynCustomHighlighter* highlighter) {
   if (highlighter_ != nullptr) highlighter_->UnsubscribeChanges(&TSynEdit::HighlighterChanged, this);
   highlighter_ = highlighter;
   if (highlighter_ == nullptr) {
-    wordChars_ = DefaultWordChars();
+    wordChars_ = WordCharSet("");
     return;
   }
   highlighter_->SubscribeChanges(&TSynEdit::HighlighterChanged, this);
@@ -117,16 +117,6 @@ void TSynEdit::LinesAdded(int index, int count) {
   // Every added line needs its range, even where a rescan stops early.
   for (int line = index; line < index + count; line = RescanFrom(line) + 1) {
   }
-}
-
-TSynCharSet TSynEdit::DefaultWordChars() {
-  TSynCharSet chars;
-  for (int c = '0'; c <= '9'; ++c) chars.set(c);
-  for (int c = 'A'; c <= 'Z'; ++c) chars.set(c), chars.set(c - 'A' + 'a');
-  chars.set('_');
-  // Every byte of a UTF-8 character belongs to words, so word motion never splits one.
-  for (int c = 128; c < 256; ++c) chars.set(c);
-  return chars;
 }
 
 // ---- lines and positions ------------------------------------------------------------------

@@ -145,7 +145,6 @@ class TSynEdit {
   // Word motion and word deletion stop at characters outside this set: the highlighter's
   // identifier characters that are no word breaks, or the default set without one.
   const TSynCharSet& WordChars() const { return wordChars_; }
-  static TSynCharSet DefaultWordChars();
 
   // ---- highlighting: every line's range at its end is kept current in Lines
   TSynCustomHighlighter* Highlighter() const { return highlighter_; }

@@ -224,7 +224,9 @@ void TWSocket::LookupDone(std::intptr_t request, const std::vector<std::string>&
 
 // ---- connecting and listening -------------------------------------------------------------
 
-void TWSocket::ResolveInto(const char* where, std::uint32_t& address, std::uint16_t& port) {
+sockaddr_in TWSocket::ResolveAddress(const char* where) {
+  sockaddr_in resolved{};
+  resolved.sin_family = AF_INET;
   std::string prefix = std::string(where) + ": ";
   std::string proto = Trim(proto_);
   std::string lowered = proto;
@@ -241,13 +243,13 @@ void TWSocket::ResolveInto(const char* where, std::uint32_t& address, std::uint1
     int number = 0;
     for (std::size_t i = first; i < portText.size() && std::isdigit(static_cast<unsigned char>(portText[i])); ++i)
       number = number * 10 + (portText[i] - '0');
-    port = htons(static_cast<std::uint16_t>(number));
+    resolved.sin_port = htons(static_cast<std::uint16_t>(number));
   } else {
     servent* service = ::getservbyname(Trim(portText).c_str(), "tcp");
     if (service == nullptr)
       throw ESocketException(prefix + "WSocketResolvePort: Cannot convert port '" + Trim(portText) + "', Error #" +
                              std::to_string(WSANO_DATA));
-    port = static_cast<std::uint16_t>(service->s_port);
+    resolved.sin_port = static_cast<std::uint16_t>(service->s_port);
   }
   std::string host = Trim(addr_);
   if (host.empty() || host.size() > 256) throw ESocketException(prefix + "WSocketResolveHost: '" + host + "' Invalid Hostname.");
@@ -255,8 +257,8 @@ void TWSocket::ResolveInto(const char* where, std::uint32_t& address, std::uint1
   if (IsDottedAddress(host)) {
     if (::inet_aton(host.c_str(), &numeric) == 0 || (numeric.s_addr == INADDR_NONE && host != "255.255.255.255"))
       throw ESocketException(prefix + "WSocketResolveHost: '" + host + "' Invalid IP address.");
-    address = numeric.s_addr;
-    return;
+    resolved.sin_addr = numeric;
+    return resolved;
   }
   addrinfo hints{};
   hints.ai_family = AF_INET;
@@ -264,8 +266,19 @@ void TWSocket::ResolveInto(const char* where, std::uint32_t& address, std::uint1
   if (::getaddrinfo(host.c_str(), nullptr, &hints, &result) != 0 || result == nullptr)
     throw ESocketException(prefix + "WSocketResolveHost: Cannot convert host address '" + host + "', Error #" +
                            std::to_string(WSAHOST_NOT_FOUND));
-  address = reinterpret_cast<sockaddr_in*>(result->ai_addr)->sin_addr.s_addr;
+  resolved.sin_addr = reinterpret_cast<sockaddr_in*>(result->ai_addr)->sin_addr;
   ::freeaddrinfo(result);
+  return resolved;
+}
+
+bool TWSocket::ResolveAddressReporting(const char* where, sockaddr_in& into) {
+  try {
+    into = ResolveAddress(where);
+    return true;
+  } catch (const ESocketException& e) {
+    RaiseException(e.what());
+    return false;
+  }
 }
 
 void TWSocket::ApplyLinger() {
@@ -287,16 +300,7 @@ void TWSocket::Connect() {
   if (!addrAssigned_) return RaiseException("Connect: No IP Address Specified");
   if (!protoAssigned_) return RaiseException("Connect: No Protocol Specified");
   sockaddr_in peer{};
-  peer.sin_family = AF_INET;
-  std::uint32_t address = 0;
-  std::uint16_t port = 0;
-  try {
-    ResolveInto("connect", address, port);
-  } catch (const ESocketException& e) {
-    return RaiseException(e.what());
-  }
-  peer.sin_addr.s_addr = address;
-  peer.sin_port = port;
+  if (!ResolveAddressReporting("connect", peer)) return;
   sendQueue_.clear();
   allSent_ = true;
   handle_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
@@ -336,16 +340,7 @@ void TWSocket::Listen() {
                                             : "listen: address not assigned");
   }
   sockaddr_in local{};
-  local.sin_family = AF_INET;
-  std::uint32_t address = 0;
-  std::uint16_t port = 0;
-  try {
-    ResolveInto("listen", address, port);
-  } catch (const ESocketException& e) {
-    return RaiseException(e.what());
-  }
-  local.sin_addr.s_addr = address;
-  local.sin_port = port;
+  if (!ResolveAddressReporting("listen", local)) return;
   sendQueue_.clear();
   handle_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (handle_ < 0) {

@@ -11,6 +11,8 @@
 #include "ftp/WSockBuf.h"
 #include "platform/MessageQueue.h"
 
+struct sockaddr_in;
+
 namespace tarnwick {
 
 class ESocketException : public std::runtime_error {
@@ -107,7 +109,10 @@ class TWSocket : public TMessageTarget {
   void SessionClosed(int error);
   void ApplyLinger();
   void SelectEvents(unsigned events);
-  void ResolveInto(const char* where, std::uint32_t& address, std::uint16_t& port);
+  // The protocol, port and host set on the socket as an address; raises what it cannot read.
+  sockaddr_in ResolveAddress(const char* where);
+  // The same, reporting a failure as the socket reports errors.
+  bool ResolveAddressReporting(const char* where, sockaddr_in& into);
   void TryToSend();
   void ReceiveLoop(unsigned options, int error);
   void SocketEvent(unsigned events, int error);

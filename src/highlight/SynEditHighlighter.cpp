@@ -21,6 +21,7 @@ TSynCharSet WordCharSet(const char* others) {
   for (int c = '0'; c <= '9'; ++c) chars.set(static_cast<std::size_t>(c));
   for (int c = 'A'; c <= 'Z'; ++c) chars.set(static_cast<std::size_t>(c)).set(static_cast<std::size_t>(c - 'A' + 'a'));
   chars.set('_');
+  for (int c = 128; c < 256; ++c) chars.set(static_cast<std::size_t>(c));
   for (const char* c = others; *c != '\0'; ++c) chars.set(static_cast<unsigned char>(*c));
   return chars;
 }

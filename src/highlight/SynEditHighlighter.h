@@ -140,7 +140,4 @@ class TSynCustomHighlighter {
   std::string defaultFilter_;
 };
 
-// The 256-entry character set of the ASCII letters, digits and "_", plus other characters.
-TSynCharSet WordCharSet(const char* others);
-
 }  // namespace tarnwick

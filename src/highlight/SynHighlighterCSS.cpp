@@ -127,13 +127,8 @@ TSynHighlighterAttributes* TSynCssSyn::DefaultAttribute(int role) const {
   }
 }
 
-// UTF-8 bytes belong to words as well.
 const TSynCharSet& TSynCssSyn::IdentifierCharSet() const {
-  static const TSynCharSet chars = [] {
-    TSynCharSet set = WordCharSet("-");
-    for (int c = 128; c < 256; ++c) set.set(static_cast<std::size_t>(c));
-    return set;
-  }();
+  static const TSynCharSet chars = WordCharSet("-");
   return chars;
 }
 

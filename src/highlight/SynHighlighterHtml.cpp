@@ -135,14 +135,9 @@ TSynHighlighterAttributes* TSynHTMLSyn::DefaultAttribute(int role) const {
   }
 }
 
-// The Latin-1 letters of the original set are bytes of UTF-8 characters here, as are all the
-// other bytes from 128 up, so a word in any script is one word.
+// The Latin-1 letters of the original set are bytes of UTF-8 characters here.
 const TSynCharSet& TSynHTMLSyn::IdentifierCharSet() const {
-  static const TSynCharSet chars = [] {
-    TSynCharSet set = WordCharSet("");
-    for (int c = 128; c < 256; ++c) set.set(static_cast<std::size_t>(c));
-    return set;
-  }();
+  static const TSynCharSet chars = WordCharSet("");
   return chars;
 }
 

@@ -6,13 +6,9 @@ namespace tarnwick {
 
 namespace {
 
-// Element and attribute names; UTF-8 bytes take part so that a name in any script is one.
+// Element and attribute names.
 const TSynCharSet& NameCharSet() {
-  static const TSynCharSet chars = [] {
-    TSynCharSet set = WordCharSet("-.:");
-    for (int c = 128; c < 256; ++c) set.set(static_cast<std::size_t>(c));
-    return set;
-  }();
+  static const TSynCharSet chars = WordCharSet("-.:");
   return chars;
 }
 
@@ -65,11 +61,7 @@ TSynHighlighterAttributes* TSynXMLSyn::DefaultAttribute(int role) const {
 }
 
 const TSynCharSet& TSynXMLSyn::IdentifierCharSet() const {
-  static const TSynCharSet chars = [] {
-    TSynCharSet set = WordCharSet("-.");
-    for (int c = 128; c < 256; ++c) set.set(static_cast<std::size_t>(c));
-    return set;
-  }();
+  static const TSynCharSet chars = WordCharSet("-.");
   return chars;
 }
 
