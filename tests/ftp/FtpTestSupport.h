@@ -20,6 +20,7 @@
 #include "ftp/FtpCli.h"
 #include "platform/PollMessageQueue.h"
 #include "platform/test/RunningClockServices.h"
+#include "support/Loopback.h"
 #include "support/TempDir.h"
 
 namespace tarnwick::test {
@@ -66,15 +67,7 @@ class TScriptedServer {
   using TScript = std::function<void(TScriptedServer&)>;
 
   explicit TScriptedServer(TScript script) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(listener_, 1);
-    socklen_t size = sizeof address;
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
+    listener_ = ListenOnLoopback(port_, 1);
     thread_ = std::thread([this, script] {
       client_ = ::accept(listener_, nullptr, nullptr);
       if (client_ >= 0) script(*this);

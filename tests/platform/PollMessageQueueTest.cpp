@@ -13,6 +13,7 @@
 
 #include "platform/PollMessageQueue.h"
 #include "platform/SocketErrors.h"
+#include "support/Loopback.h"
 
 namespace tarnwick {
 namespace {
@@ -36,19 +37,7 @@ struct TRecorder : TMessageTarget {
   }
 };
 
-// A listening socket on 127.0.0.1 with a free port.
-int ListenOnLoopback(int& port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::listen(fd, 4);
-  socklen_t size = sizeof address;
-  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-  port = ntohs(address.sin_port);
-  return fd;
-}
+int ListenOnLoopback(int& port) { return test::ListenOnLoopback(port, 4); }
 
 int ConnectNonBlocking(int port) {
   int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
