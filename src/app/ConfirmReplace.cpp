@@ -15,8 +15,7 @@ TfrmConfirmReplace::TfrmConfirmReplace(QWidget* parent) : QDialog(parent) {
   auto* icon = new QLabel(this);
   icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxQuestion).pixmap(32, 32));
   icon->setFixedSize(32, 32);
-  lblReplaceText = new QLabel(this);
-  lblReplaceText->setObjectName("lblReplaceText");
+  lblReplaceText = NamedControl<QLabel>("lblReplaceText", this);
   lblReplaceText->setWordWrap(true);
   lblReplaceText->setMinimumSize(261, 33);
   lblReplaceText->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -30,8 +29,7 @@ TfrmConfirmReplace::TfrmConfirmReplace(QWidget* parent) : QDialog(parent) {
       {"Cancel", TSynReplaceAction::raCancel},
   };
   for (const auto& [caption, action] : answers) {
-    auto* button = new QPushButton(caption, this);
-    button->setObjectName(caption);
+    auto* button = NamedControl<QPushButton>(caption, caption, this);
     button->setFixedWidth(74);
     if (action == TSynReplaceAction::raReplace) button->setDefault(true);
     connect(button, &QPushButton::clicked, this, [this, answer = action] { done(static_cast<int>(answer)); });

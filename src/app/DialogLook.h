@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 class QDialog;
 class QLayout;
 class QPushButton;
@@ -14,6 +16,13 @@ namespace tarnwick {
 // wider than the design's).
 void SetDialogLook(QDialog& dialog, const QString& caption, const QSize& clientSize);
 void CentreOnScreen(QWidget& window);
+// A new control with its name, by which the window's code and its tests know it.
+template <class TControl, class... TArgs>
+TControl* NamedControl(const char* name, TArgs&&... args) {
+  auto* control = new TControl(std::forward<TArgs>(args)...);
+  control->setObjectName(name);
+  return control;
+}
 // The default button with the given caption and Cancel, which closes the window, at the right
 // of a row.
 QLayout* ButtonRow(QDialog& dialog, const char* defaultCaption, QPushButton*& defaultButton, QPushButton*& cancel);

@@ -41,8 +41,7 @@ QLayout* Heading(QWidget* parent, const char* caption) {
 }
 
 QLineEdit* NumberBox(QWidget* parent, const char* name, int width, bool digitsOnly) {
-  auto* box = new QLineEdit(parent);
-  box->setObjectName(name);
+  auto* box = NamedControl<QLineEdit>(name, parent);
   box->setFixedWidth(width);
   // Any other typed character is discarded.
   if (digitsOnly) box->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), box));
@@ -75,16 +74,8 @@ bool NameLess(const std::string& a, const std::string& b) {
 
 TfrmEdtOptions::TfrmEdtOptions(TfrmMain& main) : QDialog(&main), main_(main) {
   setObjectName("frmEdtOptions");
-  auto check = [this](const char* name, const char* caption) {
-    auto* box = new QCheckBox(caption, this);
-    box->setObjectName(name);
-    return box;
-  };
-  auto arrows = [this](QLineEdit* box, const char* name) {
-    auto* upDown = new TUpDown(*box, this);
-    upDown->setObjectName(name);
-    return upDown;
-  };
+  auto check = [this](const char* name, const char* caption) { return NamedControl<QCheckBox>(name, caption, this); };
+  auto arrows = [this](QLineEdit* box, const char* name) { return NamedControl<TUpDown>(name, *box, this); };
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(8, 6, 8, 6);
   column->setSpacing(3);
@@ -102,8 +93,7 @@ TfrmEdtOptions::TfrmEdtOptions(TfrmMain& main) : QDialog(&main), main_(main) {
 
   column->addLayout(Heading(this, "Font"));
   auto* fontLabel = new QLabel("Editor font:", this);
-  fcbEditorFont = new QComboBox(this);
-  fcbEditorFont->setObjectName("fcbEditorFont");
+  fcbEditorFont = NamedControl<QComboBox>("fcbEditorFont", this);
   fcbEditorFont->setFixedWidth(169);
   fontLabel->setBuddy(fcbEditorFont);
   std::vector<std::string> fonts = main_.System().InstalledFonts();
@@ -120,8 +110,7 @@ TfrmEdtOptions::TfrmEdtOptions(TfrmMain& main) : QDialog(&main), main_(main) {
   column->addLayout(Heading(this, "Other"));
   chbVisRightMar = check("chbVisRightMar", "Visible right margin");
   connect(chbVisRightMar, &QCheckBox::clicked, this, &TfrmEdtOptions::VisRightMarClick);
-  lblRightMarginPos = new QLabel("Position:", this);
-  lblRightMarginPos->setObjectName("lblRightMarginPos");
+  lblRightMarginPos = NamedControl<QLabel>("lblRightMarginPos", "Position:", this);
   edtRightMarWidth = NumberBox(this, "edtRightMarWidth", 30, true);
   udRightMarWidth = arrows(edtRightMarWidth, "udRightMarWidth");
   lblRightMarginPos->setBuddy(edtRightMarWidth);

@@ -18,10 +18,8 @@ TfrmFind::TfrmFind(TfrmMain& main) : TSearchWindow(main, "frmFind", "Find Next")
   auto* label = new QLabel("Text to find:", this);
   label->setBuddy(edtTextToFind);
   auto* direction = new QGroupBox(" Direction ", this);
-  rbDirectionUp = new QRadioButton("Up", direction);
-  rbDirectionUp->setObjectName("rbDirectionUp");
-  rbDirectionDown = new QRadioButton("Down", direction);
-  rbDirectionDown->setObjectName("rbDirectionDown");
+  rbDirectionUp = NamedControl<QRadioButton>("rbDirectionUp", "Up", direction);
+  rbDirectionDown = NamedControl<QRadioButton>("rbDirectionDown", "Down", direction);
   rbDirectionDown->setChecked(true);
   auto* directions = new QVBoxLayout(direction);
   directions->setContentsMargins(6, 0, 6, 0);

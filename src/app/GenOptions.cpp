@@ -34,8 +34,7 @@ TfrmGenOptions::TfrmGenOptions(TfrmMain& main)
   column->setContentsMargins(8, 8, 8, 6);
   column->setSpacing(3);
   auto check = [&](const char* name, const char* caption) {
-    auto* box = new QCheckBox(caption, this);
-    box->setObjectName(name);
+    auto* box = NamedControl<QCheckBox>(name, caption, this);
     column->addWidget(box);
     return box;
   };
@@ -47,12 +46,10 @@ TfrmGenOptions::TfrmGenOptions(TfrmMain& main)
   auto* label = new QLabel("Startup template:", this);
   column->addWidget(label);
   auto* templateRow = new QHBoxLayout;
-  edtStartupTemplate = new QLineEdit(this);
-  edtStartupTemplate->setObjectName("edtStartupTemplate");
+  edtStartupTemplate = NamedControl<QLineEdit>("edtStartupTemplate", this);
   edtStartupTemplate->setMinimumWidth(173);
   label->setBuddy(edtStartupTemplate);
-  sbStartupTemplateBrowse = new QToolButton(this);
-  sbStartupTemplateBrowse->setObjectName("sbStartupTemplateBrowse");
+  sbStartupTemplateBrowse = NamedControl<QToolButton>("sbStartupTemplateBrowse", this);
   sbStartupTemplateBrowse->setText("...");
   sbStartupTemplateBrowse->setFixedSize(21, 21);
   connect(sbStartupTemplateBrowse, &QToolButton::clicked, this, &TfrmGenOptions::BrowseClick);

@@ -15,8 +15,7 @@ namespace tarnwick {
 TfrmGotoLine::TfrmGotoLine(TfrmMain& main) : QDialog(&main), main_(main) {
   setObjectName("frmGotoLine");
   auto* label = new QLabel("Line number:", this);
-  edtLineNumber = new QLineEdit("0", this);
-  edtLineNumber->setObjectName("edtLineNumber");
+  edtLineNumber = NamedControl<QLineEdit>("edtLineNumber", "0", this);
   edtLineNumber->setFixedWidth(56);
   label->setBuddy(edtLineNumber);
   QLayout* buttons = ButtonRow(*this, "OK", btnOK, btnCancel);

@@ -15,8 +15,7 @@ TfrmReplace::TfrmReplace(TfrmMain& main) : TSearchWindow(main, "frmReplace", "Re
   auto* findLabel = new QLabel("Text to find:", this);
   findLabel->setBuddy(edtTextToFind);
   auto* replaceLabel = new QLabel("Replace with:", this);
-  edtReplaceText = new QLineEdit(this);
-  edtReplaceText->setObjectName("edtReplaceText");
+  edtReplaceText = NamedControl<QLineEdit>("edtReplaceText", this);
   replaceLabel->setBuddy(edtReplaceText);
   connect(btnAction, &QPushButton::clicked, this, &TfrmReplace::ReplaceClick);
 

@@ -11,12 +11,9 @@ namespace tarnwick {
 TSearchWindow::TSearchWindow(TfrmMain& main, const char* name, const char* actionCaption)
     : QDialog(&main), main_(main) {
   setObjectName(name);
-  edtTextToFind = new QLineEdit(this);
-  edtTextToFind->setObjectName("edtTextToFind");
-  cbxCaseSen = new QCheckBox("Case sensitive", this);
-  cbxCaseSen->setObjectName("cbxCaseSen");
-  cbxWholeWords = new QCheckBox("Whole words only", this);
-  cbxWholeWords->setObjectName("cbxWholeWords");
+  edtTextToFind = NamedControl<QLineEdit>("edtTextToFind", this);
+  cbxCaseSen = NamedControl<QCheckBox>("cbxCaseSen", "Case sensitive", this);
+  cbxWholeWords = NamedControl<QCheckBox>("cbxWholeWords", "Whole words only", this);
   buttonRow_ = ButtonRow(*this, actionCaption, btnAction, btnCancel);
 }
 
