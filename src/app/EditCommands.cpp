@@ -13,9 +13,6 @@
 #include "app/Main.h"
 #include "editor/SynEditKeyCmds.h"
 #include "editor/qt/SynEditWidget.h"
-#include "highlight/SynHighlighterCSS.h"
-#include "highlight/SynHighlighterHtml.h"
-#include "highlight/SynHighlighterXML.h"
 #include "platform/SystemServices.h"
 
 namespace tarnwick {
@@ -44,10 +41,7 @@ void TfrmMain::ToolbarToggle(QToolBar* toolbar, TAction* action) { toolbar->setV
 
 void TfrmMain::ShowHiddenCharsToggle() {
   bool show = actShowHiddenChars->isChecked();
-  ForEachEditor([show](TSynEdit& editor) {
-    TSynEditorOptions options = editor.Options();
-    editor.SetOptions(show ? options | eoShowSpecialChars : options & ~eoShowSpecialChars);
-  });
+  ForEachEditor([show](TSynEdit& editor) { editor.SetOption(eoShowSpecialChars, show); });
 }
 
 void TfrmMain::WordWrapToggle() {
@@ -78,19 +72,16 @@ void TfrmMain::ShowLineNumbersToggle() {
 }
 
 void TfrmMain::SetActiveHighlighter(TAction* choice) {
-  TSynCustomHighlighter* highlighter = nullptr;
-  if (choice == actSHHTML) highlighter = synHTML.get();
-  if (choice == actSHCSS) highlighter = synCSS.get();
-  if (choice == actSHXML) highlighter = synXML.get();
-  ActiveEditor()->SetHighlighter(highlighter);
+  for (const THighlighterChoice& known : HighlighterChoices())
+    if (known.action == choice) ActiveEditor()->SetHighlighter(known.highlighter);
   ShowHighlighterChoice(choice);
 }
 
 void TfrmMain::TBXComboBoxItem2Change() {
   if (!HasDocument()) return;
   QString text = TBXComboBoxItem2->currentText();
-  for (TAction* choice : {actSHNone, actSHHTML, actSHCSS, actSHXML})
-    if (choice->toolTip() == text) SetActiveHighlighter(choice);
+  for (const THighlighterChoice& choice : HighlighterChoices())
+    if (choice.action->toolTip() == text) SetActiveHighlighter(choice.action);
 }
 
 void TfrmMain::ViewOnlineFAQ() {

@@ -34,6 +34,7 @@ class TfrmGotoLine;
 class TfrmReplace;
 class TRegistryStore;
 class TSynCssSyn;
+class TSynCustomHighlighter;
 class TSynEdit;
 class TSynEditSearch;
 class TSynEditWidget;
@@ -235,6 +236,12 @@ class TfrmMain : public QMainWindow {
   void RestoreGeometry();
   void RecordGeometry();
   void SetHighlightingControlsEnabled(bool enabled);
+  struct THighlighterChoice {
+    TAction* action;
+    TSynCustomHighlighter* highlighter;  // nullptr for none
+  };
+  // None, HTML, CSS, XML: the order of THighlighterKind.
+  std::array<THighlighterChoice, 4> HighlighterChoices() const;
   void ShowHighlighterChoice(TAction* choice);
   TAction* HighlighterChoiceOf(const TSynEdit& editor) const;
   void DisposeDocument(int index);

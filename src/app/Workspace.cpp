@@ -23,11 +23,6 @@ namespace {
 constexpr int kGutterWidth = 17;
 constexpr int kSpacerSize = 2;
 
-void SetOption(TSynEdit& editor, TSynEditorOptions option, bool on) {
-  TSynEditorOptions options = editor.Options();
-  editor.SetOptions(on ? options | option : options & ~option);
-}
-
 }  // namespace
 
 int TfrmMain::ActiveIndex() const { return DocumentCount() == 0 ? -1 : pcMain->currentIndex(); }
@@ -81,8 +76,7 @@ TSynEdit& TfrmMain::AddDocumentPage(const std::string& name) {
   };
   editor.OnReplaceText = [this](TSynEdit&, const std::string& search, const std::string& replace, int line, int column,
                                 TSynReplaceAction& action) { ConfirmReplaceText(search, replace, line, column, action); };
-  editor.SetFont({Settings.Font, Settings.FontSize, 0});
-  SetOption(editor, eoDropFiles, true);
+  editor.SetOption(eoDropFiles, true);
 
   // A sunken edge around the editor, and under visual styles a 2-pixel gap to the right and
   // below it.
@@ -100,12 +94,8 @@ TSynEdit& TfrmMain::AddDocumentPage(const std::string& name) {
   inside->setContentsMargins(border->frameWidth(), border->frameWidth(), border->frameWidth(), border->frameWidth());
   inside->addWidget(widget, 0, 0);
 
-  switch (HighlighterKindForName(name)) {
-    case THighlighterKind::Html: editor.SetHighlighter(synHTML.get()); break;
-    case THighlighterKind::Css: editor.SetHighlighter(synCSS.get()); break;
-    case THighlighterKind::Xml: editor.SetHighlighter(synXML.get()); break;
-    case THighlighterKind::None: break;
-  }
+  editor.SetHighlighter(HighlighterChoices()[static_cast<int>(HighlighterKindForName(name))].highlighter);
+  // The font of the settings, with the rest of them.
   ApplyEditorSettings(editor);
 
   layout->addWidget(border, 0, 0);
@@ -123,10 +113,10 @@ TSynEdit& TfrmMain::AddDocumentPage(const std::string& name) {
 void TfrmMain::ApplyEditorSettings(TSynEdit& editor) {
   editor.RightEdge = Settings.VisRightMar ? Settings.RightMarWidth : 0;
   editor.SetTabWidth(Settings.TabWidth);
-  SetOption(editor, eoSmartTabs, Settings.SmartTabs);
-  SetOption(editor, eoAutoIndent, Settings.AutoIndent);
-  SetOption(editor, eoTabsToSpaces, !Settings.UseTabChar);
-  SetOption(editor, eoHalfPageScroll, Settings.HalfPageScroll);
+  editor.SetOption(eoSmartTabs, Settings.SmartTabs);
+  editor.SetOption(eoAutoIndent, Settings.AutoIndent);
+  editor.SetOption(eoTabsToSpaces, !Settings.UseTabChar);
+  editor.SetOption(eoHalfPageScroll, Settings.HalfPageScroll);
   editor.SetFont({Settings.Font, Settings.FontSize, editor.Font().style});
   if (editor.OnRepaint) editor.OnRepaint(editor);
 }
@@ -138,11 +128,16 @@ void TfrmMain::pcMainChange() {
   ShowHighlighterChoice(HighlighterChoiceOf(*editor));
 }
 
+static_assert(static_cast<int>(THighlighterKind::None) == 0 && static_cast<int>(THighlighterKind::Html) == 1 &&
+              static_cast<int>(THighlighterKind::Css) == 2 && static_cast<int>(THighlighterKind::Xml) == 3);
+
+std::array<TfrmMain::THighlighterChoice, 4> TfrmMain::HighlighterChoices() const {
+  return {{{actSHNone, nullptr}, {actSHHTML, synHTML.get()}, {actSHCSS, synCSS.get()}, {actSHXML, synXML.get()}}};
+}
+
 TAction* TfrmMain::HighlighterChoiceOf(const TSynEdit& editor) const {
-  TSynCustomHighlighter* highlighter = editor.Highlighter();
-  if (highlighter == synHTML.get()) return actSHHTML;
-  if (highlighter == synCSS.get()) return actSHCSS;
-  if (highlighter == synXML.get()) return actSHXML;
+  for (const THighlighterChoice& choice : HighlighterChoices())
+    if (choice.highlighter == editor.Highlighter()) return choice.action;
   return actSHNone;
 }
 

@@ -127,6 +127,8 @@ class TSynEdit {
   // ---- state and options
   TSynEditorOptions Options() const { return options_; }
   void SetOptions(TSynEditorOptions options);
+  // Turns one option, or a set of them, on or off.
+  void SetOption(TSynEditorOptions option, bool on) { SetOptions(on ? options_ | option : options_ & ~option); }
   bool InsertMode() const { return insertMode_; }
   void SetInsertMode(bool insert);
   bool ReadOnly() const { return readOnly_; }
