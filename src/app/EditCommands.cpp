@@ -4,13 +4,12 @@
 #include <QComboBox>
 #include <QToolBar>
 
-#include <filesystem>
-
 #include "app/About.h"
 #include "app/Action.h"
 #include "app/EdtOptions.h"
 #include "app/GenOptions.h"
 #include "app/Main.h"
+#include "app/Misc.h"
 #include "editor/SynEditKeyCmds.h"
 #include "editor/qt/SynEditWidget.h"
 #include "platform/SystemServices.h"
@@ -86,8 +85,7 @@ void TfrmMain::TBXComboBoxItem2Change() {
 
 void TfrmMain::ViewOnlineFAQ() {
   std::string page = services_.system.ProgramFolder() + kFaqPage;
-  std::error_code ignored;
-  if (!std::filesystem::is_regular_file(page, ignored))
+  if (!FileExists(page))
     services_.dialogs.ShowException("The help page \"" + page + "\" is missing.");
   else if (!services_.system.OpenWithDefaultProgram(page))
     services_.dialogs.ShowException("No program could be started to show the help page \"" + page + "\".");

@@ -14,15 +14,6 @@
 
 namespace tarnwick {
 
-namespace {
-
-bool FileExists(const std::string& path) {
-  std::error_code ignored;
-  return !path.empty() && std::filesystem::is_regular_file(path, ignored);
-}
-
-}  // namespace
-
 void TfrmMain::New() {
   PathList.push_back(kUntitledPath);
   TSynEdit& editor = AddDocumentPage({});

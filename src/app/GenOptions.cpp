@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -84,10 +83,7 @@ void TfrmGenOptions::OKClick() {
   TSettings& settings = main_.Settings;
   settings.UploadOnSave = chbUploadOnSave->isChecked();
   settings.NewPageStartup = chbNewPageStartup->isChecked();
-  if (chbFTPKeepAlive->isChecked())
-    main_.tmrKeepAlive->start();
-  else
-    main_.tmrKeepAlive->stop();
+  main_.SwitchKeepAliveTimer(chbFTPKeepAlive->isChecked());
   settings.FTPKeepAlive = chbFTPKeepAlive->isChecked();
   settings.RetainSize = chbRetainSize->isChecked();
   settings.WrapPrinting = chbWrapPrinting->isChecked();

@@ -108,10 +108,7 @@ TfrmMain::TfrmMain(TAppServices services, QWidget* parent)
   ClearStatusBar();
   ReportLoadProblems(LoadSettings(Settings, services_.registry, SettingsEnvironment()));
   tmrKeepAlive->setInterval(kKeepAliveInterval);
-  if (Settings.FTPKeepAlive)
-    tmrKeepAlive->start();
-  else
-    tmrKeepAlive->stop();
+  SwitchKeepAliveTimer(Settings.FTPKeepAlive);
   RefreshReopenItems();
   RestoreGeometry();
   ClassicLook = VisualStylesInactive();
@@ -251,6 +248,13 @@ void TfrmMain::SaveSettingsReporting() {
     lastSaveFailed_ = true;
     services_.dialogs.ShowException(e.what(), e.Reason());
   }
+}
+
+void TfrmMain::SwitchKeepAliveTimer(bool on) {
+  if (on)
+    tmrKeepAlive->start();
+  else
+    tmrKeepAlive->stop();
 }
 
 void TfrmMain::showEvent(QShowEvent* event) {

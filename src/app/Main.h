@@ -130,6 +130,7 @@ class TfrmMain : public QMainWindow {
   TSystemServices& System() { return services_.system; }
   // Saves the settings; a refusal is shown to the user, who can go on working.
   void SaveSettingsReporting();
+  void SwitchKeepAliveTimer(bool on);
 
   // Asks every command's enable rule; runs whenever the application becomes idle.
   void UpdateActions();

@@ -15,6 +15,11 @@ std::string ResolveParamPath(const std::string& param, const std::string& progra
   return fs::path(programFolder + param).lexically_normal().string();
 }
 
+bool FileExists(const std::string& path) {
+  std::error_code ignored;
+  return !path.empty() && fs::is_regular_file(path, ignored);
+}
+
 std::string FileNameOfPath(const std::string& path) {
   std::size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);

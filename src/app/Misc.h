@@ -11,6 +11,9 @@ namespace tarnwick {
 // program's folder. The result is absolute and lexically normal.
 std::string ResolveParamPath(const std::string& param, const std::string& programFolder);
 
+// Whether path names an existing file (not a folder).
+bool FileExists(const std::string& path);
+
 // Paths use "/" as their separator.
 // The part after the last "/" (the whole path without one; empty after a final "/").
 std::string FileNameOfPath(const std::string& path);
