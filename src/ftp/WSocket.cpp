@@ -542,7 +542,11 @@ void TWSocket::Close() {
     }
     return;
   }
-  CloseHandle(true);
+  CloseOpenHandle(true);
+}
+
+void TWSocket::CloseOpenHandle(bool withShutdown) {
+  CloseHandle(withShutdown);
   ChangeState(TSocketState::wsClosed);
   if (!destroying_) SessionClosed(0);
   Reset();
@@ -562,10 +566,7 @@ void TWSocket::AbortSocket() {
     Close();
     return;
   }
-  CloseHandle(false);
-  ChangeState(TSocketState::wsClosed);
-  if (!destroying_) SessionClosed(0);
-  Reset();
+  CloseOpenHandle(false);
 }
 
 // ---- events -------------------------------------------------------------------------------

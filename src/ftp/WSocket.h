@@ -118,6 +118,8 @@ class TWSocket : public TMessageTarget {
   void SocketEvent(unsigned events, int error);
   void LookupDone(std::intptr_t request, const std::vector<std::string>& addresses, int error);
   void CloseHandle(bool withShutdown);
+  // Closes the handle, tells the owner the session ended and puts the settings back to defaults.
+  void CloseOpenHandle(bool withShutdown);
 
   TMessageQueue& queue_;
   int handle_ = kInvalidSocket;
